@@ -1,0 +1,80 @@
+// The main loop's pass: the title screen between games; during one, the clock, the score
+// decay, the end test and at most one tick per 1/60 s.
+#include "app/main_loop.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/clock.h"
+#include "app/game_lifecycle.h"
+#include "app/game_state.h"
+#include "app/window.h"
+#include "play/firing.h"
+#include "play/input.h"
+#include "play/movement.h"
+#include "render/frame.h"
+#include "render/title_screen.h"
+#include "world/contacts.h"
+
+namespace {
+
+constexpr double kGameLength = 60.0;            // seconds
+constexpr double kMsPerSecond = 1000.0;
+constexpr double kTickPeriod = 1000.0 / 60.0;   // ms: 16.666666666666668
+constexpr double kAutoFirePeriod = 4.0;         // tick periods between machine-gun shots
+constexpr double kFpsNumerator = 60.0;
+
+// Escape or the window's close button: leave through the same door, status 0.
+[[noreturn]] void quitGame() {
+    deleteAllObjects();
+    glfwTerminate();
+    std::exit(0);
+}
+
+bool autoFireDue() {
+    if (g_lastAutoShotTime == 0) return true;  // the press asks for a shot on the next tick
+    return msSince(g_lastAutoShotTime, g_lastTickTime) / kTickPeriod >= kAutoFirePeriod;
+}
+
+}  // namespace
+
+bool advanceGame() {
+    if (g_lastTickTime == 0) g_lastTickTime = clockMs();
+
+    const int elapsed = elapsedSince(g_gameStartTime);
+    const int secondsLeft = static_cast<int>(std::ceil(kGameLength - elapsed / kMsPerSecond));
+    if (secondsLeft < g_secondsLeft && g_score > 0) {
+        const int decayed = g_score + (secondsLeft - g_secondsLeft);
+        g_score = decayed > 0 ? decayed : 0;
+    }
+    g_secondsLeft = secondsLeft;
+    if (g_targetsLeft == 0 || secondsLeft < 0) endGame();  // the pass goes on either way
+
+    const double ratio = elapsedSince(g_lastTickTime) / kTickPeriod;
+    if (ratio < 1.0) return false;
+    g_fps = static_cast<int>(kFpsNumerator / ratio);
+    g_lastTickTime = clockMs();
+
+    movePlayer();
+    resolveContacts();
+    if (g_triggerHeld && autoFireDue()) {
+        g_lastAutoShotTime = g_lastTickTime;
+        fire();
+    }
+    renderFrame();
+    return true;
+}
+
+void runLoopPass() {
+    glfwPollEvents();
+    if (g_quitRequested || glfwWindowShouldClose(g_window)) quitGame();
+
+    if (!g_inGame) {
+        renderTitleScreen();
+        glfwSwapBuffers(g_window);
+        return;
+    }
+    if (advanceGame()) glfwSwapBuffers(g_window);
+}

@@ -1,0 +1,96 @@
+// The game window: GLFW 3 set-up, the fixed render state, and the adapter that hands the
+// input handlers the codes and events they were designed around.
+#include "app/window.h"
+
+#include <GLFW/glfw3.h>
+#include <GL/glu.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "play/input.h"
+
+GLFWwindow* g_window = nullptr;
+
+namespace {
+
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 768;
+constexpr int kMouseCentreX = kWindowWidth / 2;
+constexpr int kMouseCentreY = kWindowHeight / 2;
+constexpr const char* kWindowTitle = "Orbfall (by the Orbfall authors)";
+constexpr int kKeyIgnored = -1;  // reaches onKey for every key it does not handle
+
+// A cursor position as a whole pixel; a disabled cursor's virtual position is unbounded.
+int toPixel(double v) {
+    if (!(v > INT_MIN)) return INT_MIN;
+    if (!(v < INT_MAX)) return INT_MAX;
+    return static_cast<int>(v);
+}
+
+void keyCallback(GLFWwindow*, int key, int, int action, int) {
+    if (action == GLFW_REPEAT) return;  // held keys report once, as the handlers expect
+    onKey(translateKey(key), action == GLFW_PRESS ? kPress : kRelease);
+}
+
+void cursorPosCallback(GLFWwindow*, double x, double y) {
+    onMouseMove(toPixel(x), toPixel(y));
+}
+
+void mouseButtonCallback(GLFWwindow*, int button, int action, int) {
+    onMouseButton(button, action == GLFW_PRESS ? kPress : kRelease);
+}
+
+}  // namespace
+
+int translateKey(int glfwKey) {
+    if (glfwKey == GLFW_KEY_ESCAPE) return kKeyEscape;
+    // Printable keys keep their character codes: capitals for letters, ASCII for the rest.
+    if (glfwKey >= GLFW_KEY_SPACE && glfwKey < GLFW_KEY_ESCAPE) return glfwKey;
+    return kKeyIgnored;
+}
+
+void initWindow() {
+    if (!glfwInit()) std::exit(1);
+    glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_DEPTH_BITS, 24);  // the frame relies on the depth test
+    g_window = glfwCreateWindow(kWindowWidth, kWindowHeight, kWindowTitle, nullptr, nullptr);
+    if (!g_window) std::exit(1);
+    glfwMakeContextCurrent(g_window);
+    glfwSwapInterval(0);  // the tick gate paces the game, not the display
+    glfwSetWindowTitle(g_window, kWindowTitle);
+    glfwSetInputMode(g_window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+
+    // The framebuffer may be larger than the window on a high-density display.
+    int width = kWindowWidth;
+    int height = kWindowHeight;
+    glfwGetFramebufferSize(g_window, &width, &height);
+    glViewport(0, 0, width, height);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(50, 1.3333333333333333, 1, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glClearColor(0, 0, 0, 0);
+
+    // Set under the identity modelview, so the light stays fixed to the viewer.
+    const GLfloat lightPosition[4] = {10, 1, 1, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+
+    glfwSetCursorPos(g_window, kMouseCentreX, kMouseCentreY);
+    glfwSetCursorPosCallback(g_window, cursorPosCallback);
+    glfwSetMouseButtonCallback(g_window, mouseButtonCallback);
+}
+
+void installKeyCallback() {
+    glfwSetKeyCallback(g_window, keyCallback);
+}
+
+void recentreCursor() {
+    if (g_window) glfwSetCursorPos(g_window, kMouseCentreX, kMouseCentreY);
+}

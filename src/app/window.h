@@ -1,0 +1,19 @@
+// The game window: GLFW 3 set-up, fixed render state, and the callbacks in the game's codes.
+#pragma once
+
+struct GLFWwindow;
+
+extern GLFWwindow* g_window;
+
+// Opens the window and sets the fixed render state; exits with status 1 on failure.
+void initWindow();
+
+// Key codes as the game's handlers expect them: upper-case letters, 257 for Escape,
+// and a code no handler uses for every other key.
+int translateKey(int glfwKey);
+
+// Installs the key callback.
+void installKeyCallback();
+
+// Moves the hidden cursor back to the window centre.
+void recentreCursor();

@@ -1,0 +1,3 @@
+// STUB: to be written.
+#include "play/firing.h"
+void fire() {}

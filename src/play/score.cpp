@@ -1,0 +1,4 @@
+// STUB: to be written.
+#include "play/score.h"
+void addScore(int) {}
+void showNotice(std::string) {}

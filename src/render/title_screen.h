@@ -1,0 +1,4 @@
+// The title screen shown between games.
+#pragma once
+
+void renderTitleScreen();

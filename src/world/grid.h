@@ -1,0 +1,14 @@
+// The 8 x 8 x 8 spatial grid over the arena cube [-50, 50]^3.
+#pragma once
+
+#include "app/game_state.h"
+
+constexpr int kGridCells = 8;        // cells per axis
+constexpr float kCellSize = 12.5f;   // arena units
+constexpr float kGridOrigin = -50;   // minimum corner of the grid on every axis
+
+// Empties every cell and lists each object of g_objects in the cells its box touches.
+void rebuildGrid();
+
+// The cell holding a point; indices are clamped, so any point yields a cell.
+GridCell& gridCellAt(float x, float y, float z);

@@ -1,0 +1,11 @@
+// One cell of the spatial grid: its minimum corner and the objects whose box touches it.
+#pragma once
+
+#include <vector>
+
+class Object;
+
+struct GridCell {
+    float x = 0, y = 0, z = 0;       // minimum corner; (0, 0, 0) until the first rebuild with objects
+    std::vector<Object*> objects;  // non-owning, in g_objects order
+};

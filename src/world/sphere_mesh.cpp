@@ -1,0 +1,3 @@
+// STUB: to be written.
+#include "world/sphere_mesh.h"
+void drawSphereMesh(const Sphere&) {}
