@@ -14,8 +14,8 @@
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr float kStepLength = 0.1f;   // units per march step
-constexpr float kArenaHalf = 50.0f;   // a ray beyond this on any axis has left the arena
+constexpr float kStepLength = 0.1f;  // units per march step
+constexpr float kArenaHalf = 50.0f;  // a ray beyond this on any axis has left the arena
 
 // Crosshair kick of each weapon, in frames.
 constexpr int kPistolKick = 6;
@@ -132,8 +132,7 @@ void layOutRays(Weapon weapon, std::vector<Vec3>& directions, std::vector<float>
         const int r1 = random15();  // x first, then y
         const int r2 = random15();
         directions.push_back({static_cast<float>(kSpreadHalf - kSpreadWidth * r1 / kRandomMax),
-                              static_cast<float>(kSpreadHalf - kSpreadWidth * r2 / kRandomMax),
-                              1});
+                              static_cast<float>(kSpreadHalf - kSpreadWidth * r2 / kRandomMax), 1});
         rangeFactors.push_back(1.0f);
     }
 }

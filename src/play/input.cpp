@@ -43,26 +43,48 @@ void setMoveAxis(float& axis, float value) {
 
 void onKeyPress(int key) {
     switch (key) {
-        case 'A': setMoveAxis(g_moveDir.x, 1); break;
-        case 'D': setMoveAxis(g_moveDir.x, -1); break;
-        case 'W': setMoveAxis(g_moveDir.z, -1); break;
-        case 'S': setMoveAxis(g_moveDir.z, 1); break;
-        case 'E': switchWeapon(); break;
-        case 'P': startGame(); break;
-        case 'Q': endGame(); break;
+        case 'A':
+            setMoveAxis(g_moveDir.x, 1);
+            break;
+        case 'D':
+            setMoveAxis(g_moveDir.x, -1);
+            break;
+        case 'W':
+            setMoveAxis(g_moveDir.z, -1);
+            break;
+        case 'S':
+            setMoveAxis(g_moveDir.z, 1);
+            break;
+        case 'E':
+            switchWeapon();
+            break;
+        case 'P':
+            startGame();
+            break;
+        case 'Q':
+            endGame();
+            break;
         // The library may not be shut down from inside its own callback: the loop quits.
-        case kKeyEscape: g_quitRequested = true; break;
-        default: break;
+        case kKeyEscape:
+            g_quitRequested = true;
+            break;
+        default:
+            break;
     }
 }
 
 void onKeyRelease(int key) {
     switch (key) {
         case 'A':
-        case 'D': setMoveAxis(g_moveDir.x, 0); break;
+        case 'D':
+            setMoveAxis(g_moveDir.x, 0);
+            break;
         case 'W':
-        case 'S': setMoveAxis(g_moveDir.z, 0); break;
-        default: break;
+        case 'S':
+            setMoveAxis(g_moveDir.z, 0);
+            break;
+        default:
+            break;
     }
 }
 

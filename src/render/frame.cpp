@@ -1,6 +1,288 @@
-// STUB: to be written.
+// The in-game frame: heads-up overlay first, then the lit scene objects and the arena walls.
 #include "render/frame.h"
+
 #include <GL/gl.h>
-void renderFrame() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
-void drawScores() {}
-void drawWallPanel() {}
+#include <GL/glu.h>
+
+#include <cstddef>
+
+#include "app/clock.h"
+#include "app/game_state.h"
+#include "render/font.h"
+#include "world/scene_objects.h"
+
+namespace {
+
+// Overlay: one unit spans the window's 1024-pixel width; the near plane sits at z = -1.
+constexpr double kOverlayLeft = -0.5;
+constexpr double kOverlayRight = 0.5;
+constexpr double kOverlayBottom = -0.375;
+constexpr double kOverlayTop = 0.375;
+constexpr double kOverlayNear = 1;
+constexpr double kOverlayFar = 1000;
+constexpr float kOverlayZ = -1;
+
+struct Crosshair {
+    GLfloat r, g, b;
+    double outer;  // distance of each arm's far end from the centre, in 1/512 (2 pixels)
+    double inner;  // distance of its near end, the open gap; doubled while enlarged
+};
+
+constexpr Crosshair kCrosshairs[3] = {
+    // colour, outer, inner
+    {1, 1, 1, 10, 3},   // Pistol: white
+    {1, 0, 0, 30, 10},  // Shotgun: red
+    {0, 0, 0, 20, 7},   // MachineGun: black
+};
+constexpr double kCrosshairUnit = 512;
+
+// HUD raster positions: x = column / 1024 - 0.5, k = 0.5 - row / 768 (times g_screenAspect).
+constexpr float kFpsX = 0.46484375f;                      // column 988
+constexpr double kFpsK = 0.421875;                        // row 60
+constexpr float kTargetsLeftX = -0.05859375f;             // column 452
+constexpr float kTimeX = 0.453125f;                       // column 976
+constexpr double kTopLabelK = 0.47265625;                 // row 21
+constexpr float kScoreLabelX = -0.4912109375f;            // column 9
+constexpr double kHighScoreLabelK = 0.41927083333333337;  // row 62
+constexpr double kNoticeK = 0.3958333333333333;           // row 80
+constexpr double kTextPitchX = 10 * 0.0009765625;         // one character, 10 pixels
+constexpr int kFpsRowOffset = 35;                         // figure rows below the figure line
+constexpr int kHighScoreRowOffset = 40;
+constexpr int kPopupRowOffset = 264;
+
+constexpr double kNoticeSeconds = 3.0;
+constexpr double kPopupSeconds = 2.0;
+
+// Scene projection: the aspect stays 4/3 whatever g_screenAspect says.
+constexpr double kFieldOfView = 50;  // degrees, divided by g_zoom
+constexpr double kSceneAspect = 1.3333333333333333;
+constexpr double kSceneNear = 1;
+constexpr double kSceneFar = 200;
+
+// Shotgun recoil: the view flies back until past 5 units, then returns at half speed.
+constexpr double kRecoilTurnOffset = 5;
+constexpr double kRecoilReturnVelocity = -0.5;
+
+constexpr GLfloat kObjectSpecular[4] = {1, 1, 1, 1};
+constexpr GLfloat kObjectShininess = 50;
+constexpr GLfloat kWallAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
+constexpr GLfloat kWallSpecular[4] = {0, 0, 0, 0};
+constexpr GLfloat kWallDiffuse[4] = {0.6f, 0.7f, 0.6f, 1};
+
+struct Wall {
+    GLfloat tx, ty, tz;
+    GLfloat sx, sy, sz;
+    GLfloat angle, ax, ay, az;  // degrees; an angle of 0 means no rotation
+};
+
+// The side walls turn by 110 degrees, not 90: they still lie within 0.171 of their planes,
+// and their unnormalised normals leave them a little dimmer than the end walls.
+constexpr Wall kWalls[6] = {
+    // translate, scale, rotation (angle; axis)
+    {0, 0, -50, 110, 110, 1, 0, 0, 0, 0},     // far end, z = -50
+    {0, 0, 50, 110, 110, 1, 180, 1, 0, 0},    // near end, z = +50
+    {-50, 0, 0, 1, 110, 110, 110, 0, 1, 0},   // x = -50
+    {50, 0, 0, 1, 110, 110, -110, 0, 1, 0},   // x = +50
+    {0, -50, 0, 110, 1, 110, -110, 1, 0, 0},  // floor, y = -50
+    {0, 50, 0, 110, 1, 110, 110, 1, 0, 0},    // ceiling, y = +50
+};
+
+constexpr int kPanelCells = 32;  // quads per side of a wall panel
+
+float overlayY(double k) {
+    return static_cast<float>(g_screenAspect * k);
+}
+
+void drawCrosshair() {
+    // Any other weapon value gets the pistol's, rather than a row beyond the table.
+    const int row = (g_weapon >= Pistol && g_weapon <= MachineGun) ? g_weapon : Pistol;
+    const Crosshair& crosshair = kCrosshairs[row];
+    double inner = crosshair.inner;
+    if (g_justFired || g_crosshairKick > 0) {
+        --g_crosshairKick;
+        g_justFired = false;
+        inner *= 2;
+    }
+    const float q = static_cast<float>(crosshair.outer / kCrosshairUnit);
+    const float r = static_cast<float>(inner / kCrosshairUnit);
+
+    glBegin(GL_LINES);
+    glColor3f(crosshair.r, crosshair.g, crosshair.b);
+    glVertex3f(-q, 0, kOverlayZ);
+    glVertex3f(-r, 0, kOverlayZ);
+    glVertex3f(r, 0, kOverlayZ);
+    glVertex3f(q, 0, kOverlayZ);
+    glVertex3f(0, -q, kOverlayZ);
+    glVertex3f(0, -r, kOverlayZ);
+    glVertex3f(0, r, kOverlayZ);
+    glVertex3f(0, q, kOverlayZ);
+    glEnd();
+    glFlush();
+}
+
+void drawTimeAndTargets() {
+    drawNumber(Right, g_secondsLeft, 0);
+    glRasterPos3f(kFpsX, overlayY(kFpsK), kOverlayZ);
+    drawText("FPS");
+    drawNumber(Right, g_fps, kFpsRowOffset);
+    drawNumber(Center, g_targetsLeft, 0);
+
+    glColor3f(1, 1, 1);
+    glRasterPos3f(kTargetsLeftX, overlayY(kTopLabelK), kOverlayZ);
+    drawText("TARGETS LEFT");
+    glRasterPos3f(kTimeX, overlayY(kTopLabelK), kOverlayZ);
+    drawText("TIME");
+}
+
+// The notice and the popup expire only here, on the first frame at or after their time.
+void drawNotice() {
+    if (g_noticeText.empty()) return;
+    if (elapsedSince(g_noticeTime) / 1000.0 >= kNoticeSeconds) {
+        g_noticeText.clear();
+        return;
+    }
+    // Centred on the middle column, at 10 pixels per character.
+    const double n = static_cast<double>(g_noticeText.size());
+    glRasterPos3f(static_cast<float>(0 - n * 0.5 * kTextPitchX), overlayY(kNoticeK), kOverlayZ);
+    drawText(g_noticeText.c_str());
+}
+
+void drawHitPopup() {
+    if (g_lastHitScore <= 0) return;
+    if (elapsedSince(g_lastHitTime) / 1000.0 >= kPopupSeconds) {
+        g_lastHitScore = 0;
+        return;
+    }
+    glColor3f(0, 0, 0);
+    drawNumber(Center, g_lastHitScore, kPopupRowOffset);
+}
+
+void stepRecoil() {
+    if (!g_recoilActive) return;
+    if (g_recoilOffset > kRecoilTurnOffset) {
+        g_recoilVelocity = kRecoilReturnVelocity;
+        g_recoilOffset = kRecoilTurnOffset;
+    } else if (g_recoilOffset < 0) {
+        g_recoilActive = false;
+        g_recoilVelocity = 0;
+        g_recoilOffset = 0;
+    }
+    g_recoilOffset += g_recoilVelocity;
+}
+
+// The recoil pull comes first, so the view backs away along its own line of sight. The
+// player's z is stored mirrored, hence the unnegated z.
+void applyCamera() {
+    glTranslatef(0, 0, static_cast<float>(-g_recoilOffset));
+    glRotatef(static_cast<float>(g_roll), 0, 0, 1);
+    glRotatef(static_cast<float>(g_pitch), 1, 0, 0);
+    glRotatef(static_cast<float>(g_yaw), 0, 1, 0);
+    glTranslatef(-g_playerPos.x, -g_playerPos.y, g_playerPos.z);
+}
+
+bool isExpired(Object* object) {
+    const Sphere* sphere = dynamic_cast<const Sphere*>(object);
+    return sphere && sphere->expired;
+}
+
+// Drawing advances each object; an object whose flash ended in an earlier frame goes now.
+void drawObjects() {
+    std::size_t i = 0;
+    while (i < g_objects.size()) {
+        Object* object = g_objects[i];
+        if (isExpired(object)) {
+            delete object;
+            g_objects.erase(g_objects.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            object->draw();
+            ++i;
+        }
+    }
+}
+
+void drawWalls() {
+    glPushMatrix();
+    glMaterialfv(GL_FRONT, GL_AMBIENT, kWallAmbient);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, kWallSpecular);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, kWallDiffuse);
+    bool first = true;
+    for (const Wall& wall : kWalls) {
+        if (!first) glPushMatrix();  // each wall starts from the camera transform
+        first = false;
+        glTranslatef(wall.tx, wall.ty, wall.tz);
+        glScalef(wall.sx, wall.sy, wall.sz);
+        if (wall.angle != 0) glRotatef(wall.angle, wall.ax, wall.ay, wall.az);
+        drawWallPanel();
+        glPopMatrix();
+    }
+}
+
+}  // namespace
+
+void renderFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+
+    // The overlay goes first, at window depth 0: the scene drawn after it fails the depth
+    // test wherever the overlay set a pixel, so the overlay stays in front.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(kOverlayLeft, kOverlayRight, kOverlayBottom, kOverlayTop, kOverlayNear, kOverlayFar);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+
+    drawCrosshair();
+    glColor3f(1, 1, 1);
+    drawScores();
+    drawTimeAndTargets();
+    drawNotice();
+    drawHitPopup();
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfView / g_zoom, kSceneAspect, kSceneNear, kSceneFar);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    stepRecoil();
+    applyCamera();
+
+    glMaterialfv(GL_FRONT, GL_SPECULAR, kObjectSpecular);
+    glMaterialf(GL_FRONT, GL_SHININESS, kObjectShininess);
+    glColor3f(0, 0, 0);
+    drawObjects();
+    drawWalls();
+}
+
+void drawScores() {
+    drawNumber(Left, g_score, 0);
+    if (g_highScore > 0) drawNumber(Left, g_highScore, kHighScoreRowOffset);
+    glColor3f(1, 1, 1);
+    glRasterPos3f(kScoreLabelX, overlayY(kTopLabelK), kOverlayZ);
+    drawText("SCORE");
+    if (g_highScore > 0) {
+        glRasterPos3f(kScoreLabelX, overlayY(kHighScoreLabelK), kOverlayZ);
+        drawText("HIGH SCORE");
+    }
+}
+
+void drawWallPanel() {
+    glPushMatrix();
+    glTranslated(-0.5, -0.5, 0);
+    for (int i = 0; i < kPanelCells; ++i) {
+        glBegin(GL_QUAD_STRIP);
+        const double v0 = static_cast<double>(i) / kPanelCells;
+        const double v1 = static_cast<double>(i + 1) / kPanelCells;
+        for (int j = 0; j <= kPanelCells; ++j) {
+            const double u = static_cast<double>(j) / kPanelCells;
+            glNormal3d(0, 0, 1);
+            glVertex3d(u, v0, 0);
+            glNormal3d(0, 0, 1);
+            glVertex3d(u, v1, 0);
+        }
+        glEnd();
+    }
+    glPopMatrix();
+}

@@ -1,3 +1,40 @@
-// STUB: to be written.
+// The unit sphere mesh: tessellated once per slice count into a display list, then only called.
 #include "world/sphere_mesh.h"
-void drawSphereMesh(const Sphere&) {}
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "app/game_state.h"
+#include "world/scene_objects.h"
+
+namespace {
+
+constexpr double kUnitRadius = 1.0;
+
+// Compiles without drawing; the caller draws through the list like every later call.
+void compileSphere(unsigned list, int slices) {
+    glNewList(list, GL_COMPILE);
+    GLUquadric* quadric = gluNewQuadric();
+    if (quadric) {  // null only when GLU runs out of memory
+        gluQuadricDrawStyle(quadric, GLU_FILL);
+        gluQuadricTexture(quadric, GL_FALSE);
+        gluSphere(quadric, kUnitRadius, slices, slices);
+        gluDeleteQuadric(quadric);
+    }
+    glEndList();
+}
+
+}  // namespace
+
+void drawSphereMesh(const Sphere& sphere) {
+    const auto found = g_sphereLists.find(sphere.slices);
+    unsigned list;
+    if (found != g_sphereLists.end()) {
+        list = found->second;
+    } else {
+        list = glGenLists(1);
+        g_sphereLists.emplace(sphere.slices, list);
+        compileSphere(list, sphere.slices);
+    }
+    glCallList(list);
+}

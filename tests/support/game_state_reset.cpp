@@ -45,6 +45,7 @@ void resetGameState() {
         cell.objects.clear();
     }
 
+    g_screenAspect = 0.75;
     g_noticeText.clear();
     g_noticeTime = 0;
     g_quitRequested = false;

@@ -3,8 +3,12 @@
 
 #include <GL/gl.h>
 
+#include <GLFW/glfw3.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "app/window.h"
 
@@ -18,6 +22,11 @@ constexpr int kHeight = 768;
 void openGameWindow() {
     static bool opened = false;
     if (opened) return;
+    // A busy Xvfb sometimes refuses a connection for a moment (EAGAIN); the game itself
+    // does not retry, so connect here first, within a bounded wait.
+    for (int attempt = 0; attempt < 50 && !glfwInit(); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     initWindow();  // exits with status 1 without a display
     opened = true;
 }

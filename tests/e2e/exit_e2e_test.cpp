@@ -1,0 +1,81 @@
+// Covers how the game ends: Escape, a window-manager close request, and no display to open.
+#include <sys/stat.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+constexpr int kExitMs = 15000;
+
+// A display name nothing listens on: no socket and no lock file for that number.
+std::string absentDisplay() {
+    struct stat info;
+    for (int n = 987; n > 900; --n) {
+        const std::string number = std::to_string(n);
+        if (stat(("/tmp/.X11-unix/X" + number).c_str(), &info) == 0) continue;
+        if (stat(("/tmp/.X" + number + "-lock").c_str(), &info) == 0) continue;
+        return ":" + number;
+    }
+    return "";
+}
+
+void expectSilentExit(e2e::Game& game, int status) {
+    ASSERT_TRUE(game.waitExit(kExitMs)) << "still running after " << kExitMs << " ms";
+    EXPECT_EQ(game.termSignal(), 0);
+    EXPECT_EQ(game.exitStatus(), status);
+    EXPECT_EQ(game.standardOutput(), "");
+    EXPECT_EQ(game.standardError(), "");
+}
+
+TEST(GameExit, EscapeOnTitleScreenExitsZeroSilently) {
+    e2e::Session session;
+    ASSERT_TRUE(session.ready()) << session.error;
+    session.window.tapKey("Escape");
+    expectSilentExit(session.game, 0);
+}
+
+TEST(GameExit, CloseRequestOnTitleScreenExitsZeroSilently) {
+    e2e::Session session;
+    ASSERT_TRUE(session.ready()) << session.error;
+    session.window.requestClose();
+    expectSilentExit(session.game, 0);
+}
+
+TEST(GameExit, CloseRequestDuringGameExitsZeroSilently) {
+    e2e::Session session;
+    ASSERT_TRUE(session.ready()) << session.error;
+    e2e::Picture frame;
+    ASSERT_TRUE(session.startPlaying(frame)) << "no game frame after P";
+    session.window.requestClose();
+    expectSilentExit(session.game, 0);
+}
+
+TEST(GameExit, OtherKeysDoNotEndTheGame) {
+    e2e::Session session(true);
+    ASSERT_TRUE(session.ready()) << session.error;
+    for (const char* key : {"x", "Return", "space", "Tab", "F1", "1"}) session.window.tapKey(key);
+    EXPECT_FALSE(session.game.waitExit(1500)) << "ended with status " << session.game.exitStatus();
+}
+
+TEST(GameExit, NoDisplayExitsOneSilently) {
+    {
+        SCOPED_TRACE("DISPLAY unset");
+        e2e::Game game(e2e::Game::Options{"", true});
+        ASSERT_TRUE(game.started());
+        expectSilentExit(game, 1);
+    }
+    {
+        const std::string display = absentDisplay();
+        ASSERT_NE(display, "");
+        SCOPED_TRACE("DISPLAY=" + display);
+        e2e::Game game(e2e::Game::Options{display, true});
+        ASSERT_TRUE(game.started());
+        expectSilentExit(game, 1);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,739 @@
+// End-to-end harness: Xvfb and game processes, XTest input and XGetImage grabs.
+#include "harness.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+extern char** environ;
+
+namespace e2e {
+
+namespace {
+
+constexpr int kPollMs = 100;
+constexpr int kXvfbStartMs = 15000;
+constexpr int kXvfbStopMs = 3000;
+
+using Clock = std::chrono::steady_clock;
+
+int msSince(Clock::time_point start) {
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// Xlib's default handler ends the process; a grab of a vanished window must not.
+int ignoreXError(Display*, XErrorEvent*) { return 0; }
+
+// Waits for a child without blocking past the deadline; true once it has been reaped.
+bool reapWithin(pid_t pid, int timeoutMs, int& status) {
+    const auto start = Clock::now();
+    for (;;) {
+        const pid_t got = waitpid(pid, &status, WNOHANG);
+        if (got == pid) return true;
+        if (got < 0 && errno != EINTR) return true;  // not ours any more
+        if (msSince(start) >= timeoutMs) return false;
+        sleepMs(5);
+    }
+}
+
+void killAndReap(pid_t pid) {
+    kill(pid, SIGKILL);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// An unnamed file for a child's output: read back after it ends, never full like a pipe.
+int captureFile() {
+    char path[] = "/tmp/orbfall-e2e-XXXXXX";
+    const int fd = mkostemp(path, O_CLOEXEC);
+    if (fd >= 0) unlink(path);
+    return fd;
+}
+
+std::string readAll(int fd) {
+    std::string text;
+    if (fd < 0) return text;
+    char buffer[4096];
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t n = pread(fd, buffer, sizeof buffer, offset);
+        if (n <= 0) break;
+        text.append(buffer, static_cast<size_t>(n));
+        offset += n;
+    }
+    return text;
+}
+
+// The parent's environment without the variables that choose a display or a driver.
+std::vector<std::string> childEnvironment(const Game::Options& options) {
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string item = *entry;
+        const std::string key = item.substr(0, item.find('='));
+        if (key == "DISPLAY" || key == "WAYLAND_DISPLAY" || key == "GALLIUM_NOOP") continue;
+        env.push_back(item);
+    }
+    if (!options.display.empty()) env.push_back("DISPLAY=" + options.display);
+    if (options.noopRenderer) env.push_back("GALLIUM_NOOP=1");
+    return env;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+    std::vector<char*> result;
+    for (std::string& s : strings) result.push_back(&s[0]);
+    result.push_back(nullptr);
+    return result;
+}
+
+std::string windowName(Display* display, Window window) {
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format,
+                           &count, &after, &data) == Success &&
+        data && type == utf8 && format == 8) {
+        name.assign(reinterpret_cast<char*>(data), count);
+    }
+    if (data) XFree(data);
+    if (!name.empty()) return name;
+    char* plain = nullptr;
+    if (XFetchName(display, window, &plain) && plain) {
+        name = plain;
+        XFree(plain);
+    }
+    return name;
+}
+
+int channelShift(unsigned long mask) {
+    int shift = 0;
+    while (mask && !(mask & 1)) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+int channelValue(unsigned long pixel, unsigned long mask, int shift) {
+    const unsigned long max = mask >> shift;
+    if (max == 0) return 0;
+    return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
+}
+
+Box clipped(const Box& area, int width, int height) {
+    return {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width - 1),
+            std::min(area.bottom, height - 1)};
+}
+
+}  // namespace
+
+std::string describe(const Box& box) {
+    return "columns " + std::to_string(box.left) + ".." + std::to_string(box.right) + ", rows " +
+           std::to_string(box.top) + ".." + std::to_string(box.bottom);
+}
+
+bool waitUntil(const std::function<bool()>& check, int timeoutMs) {
+    const auto start = Clock::now();
+    for (;;) {
+        if (check()) return true;
+        if (msSince(start) >= timeoutMs) return false;
+        sleepMs(kPollMs);
+    }
+}
+
+// ---- XServer ----
+
+XServer::XServer(std::vector<std::string> extraArgs) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        error_ = "pipe failed";
+        return;
+    }
+    std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]),
+                                     "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    std::vector<char*> argv = pointers(args);
+
+    pid_ = fork();
+    if (pid_ == 0) {
+        fcntl(fds[1], F_SETFD, 0);  // the one descriptor Xvfb must inherit
+        const int quiet = open("/dev/null", O_RDWR);
+        dup2(quiet, 0);
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        execvp("Xvfb", argv.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    if (pid_ < 0) {
+        close(fds[0]);
+        error_ = "fork failed";
+        return;
+    }
+
+    // Xvfb writes its display number once it accepts connections.
+    std::string number;
+    const auto start = Clock::now();
+    while (number.find('\n') == std::string::npos) {
+        const int left = kXvfbStartMs - msSince(start);
+        if (left <= 0) break;
+        pollfd p = {fds[0], POLLIN, 0};
+        if (poll(&p, 1, left) <= 0) continue;
+        char buffer[32];
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n <= 0) break;  // Xvfb ended without a number
+        number.append(buffer, static_cast<size_t>(n));
+    }
+    close(fds[0]);
+    if (number.find('\n') == std::string::npos) {
+        error_ = "Xvfb did not report a display number within " +
+                 std::to_string(kXvfbStartMs) + " ms";
+        return;
+    }
+    name_ = ":" + number.substr(0, number.find('\n'));
+
+    XSetErrorHandler(ignoreXError);
+    display_ = XOpenDisplay(name_.c_str());
+    if (!display_) {
+        error_ = "cannot connect to " + name_;
+        return;
+    }
+    int event, errorBase, major, minor;
+    if (!XTestQueryExtension(display_, &event, &errorBase, &major, &minor)) {
+        error_ = "no XTest on " + name_;
+        XCloseDisplay(display_);
+        display_ = nullptr;
+    }
+}
+
+XServer::~XServer() {
+    if (display_) XCloseDisplay(display_);
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    if (!reapWithin(pid_, kXvfbStopMs, status)) killAndReap(pid_);
+}
+
+// ---- Game ----
+
+Game::Game(const Options& options) {
+    outFd_ = captureFile();
+    errFd_ = captureFile();
+    if (outFd_ < 0 || errFd_ < 0) return;
+    std::vector<std::string> env = childEnvironment(options);
+    std::vector<char*> envp = pointers(env);
+    const char* other = std::getenv("ORBFALL_E2E_GAME");  // e.g. an installed build
+    std::string path = other && *other ? other : ORBFALL_GAME_PATH;
+    std::vector<std::string> args = {path};
+    std::vector<char*> argv = pointers(args);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int quiet = open("/dev/null", O_RDONLY);
+        dup2(quiet, 0);
+        dup2(outFd_, 1);
+        dup2(errFd_, 2);
+        execve(path.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
+    if (pid > 0) pid_ = pid;
+}
+
+Game::~Game() {
+    if (pid_ > 0) killAndReap(pid_);
+    if (outFd_ >= 0) close(outFd_);
+    if (errFd_ >= 0) close(errFd_);
+}
+
+void Game::reap(int status) {
+    pid_ = -1;
+    if (WIFEXITED(status)) exitStatus_ = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) termSignal_ = WTERMSIG(status);
+}
+
+bool Game::running() {
+    if (pid_ <= 0) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        reap(status);
+        return false;
+    }
+    return true;
+}
+
+bool Game::waitExit(int timeoutMs) {
+    if (pid_ <= 0) return exitStatus_ >= 0 || termSignal_ != 0;
+    int status = 0;
+    if (reapWithin(pid_, timeoutMs, status)) {
+        reap(status);
+        return true;
+    }
+    killAndReap(pid_);
+    pid_ = -1;
+    termSignal_ = SIGKILL;
+    return false;
+}
+
+std::string Game::standardOutput() const { return readAll(outFd_); }
+std::string Game::standardError() const { return readAll(errFd_); }
+
+// ---- Picture ----
+
+Picture::Picture(int width, int height, std::vector<unsigned char> rgb)
+    : width_(width), height_(height), rgb_(std::move(rgb)) {}
+
+Rgb Picture::at(int column, int row) const {
+    if (column < 0 || row < 0 || column >= width_ || row >= height_) return {0, 0, 0};
+    const size_t i = (static_cast<size_t>(row) * width_ + column) * 3;
+    return {rgb_[i], rgb_[i + 1], rgb_[i + 2]};
+}
+
+bool Picture::litBox(const Box& area, Box& box, int threshold) const {
+    const Box a = clipped(area, width_, height_);
+    bool found = false;
+    for (int row = a.top; row <= a.bottom; ++row) {
+        for (int col = a.left; col <= a.right; ++col) {
+            const Rgb p = at(col, row);
+            if (std::max({p.r, p.g, p.b}) <= threshold) continue;
+            if (!found) box = {col, row, col, row};
+            found = true;
+            box.left = std::min(box.left, col);
+            box.right = std::max(box.right, col);
+            box.top = std::min(box.top, row);
+            box.bottom = std::max(box.bottom, row);
+        }
+    }
+    return found;
+}
+
+int Picture::litCount(const Box& area, int threshold) const {
+    const Box a = clipped(area, width_, height_);
+    int count = 0;
+    for (int row = a.top; row <= a.bottom; ++row) {
+        for (int col = a.left; col <= a.right; ++col) {
+            const Rgb p = at(col, row);
+            if (std::max({p.r, p.g, p.b}) > threshold) ++count;
+        }
+    }
+    return count;
+}
+
+int Picture::impureCount(const Box& area) const {
+    const Box a = clipped(area, width_, height_);
+    int count = 0;
+    for (int row = a.top; row <= a.bottom; ++row) {
+        for (int col = a.left; col <= a.right; ++col) {
+            const int s = at(col, row).sum();
+            if (s != 0 && s != 3 * 255) ++count;
+        }
+    }
+    return count;
+}
+
+int Picture::medianBrightness(const Box& area) const {
+    const Box a = clipped(area, width_, height_);
+    std::vector<int> sums;
+    for (int row = a.top; row <= a.bottom; ++row)
+        for (int col = a.left; col <= a.right; ++col) sums.push_back(at(col, row).sum());
+    if (sums.empty()) return 0;
+    std::nth_element(sums.begin(), sums.begin() + sums.size() / 2, sums.end());
+    return sums[sums.size() / 2];
+}
+
+int Picture::ringSpread(const Box& area, const Box& inner) const {
+    const Box a = clipped(area, width_, height_);
+    int low = 3 * 255, high = 0;
+    for (int row = a.top; row <= a.bottom; ++row) {
+        for (int col = a.left; col <= a.right; ++col) {
+            if (col >= inner.left && col <= inner.right && row >= inner.top &&
+                row <= inner.bottom)
+                continue;
+            const int s = at(col, row).sum();
+            low = std::min(low, s);
+            high = std::max(high, s);
+        }
+    }
+    return high >= low ? high - low : 0;
+}
+
+double Picture::meanBrightness(const Box& area) const {
+    const Box a = clipped(area, width_, height_);
+    double total = 0;
+    int count = 0;
+    for (int row = a.top; row <= a.bottom; ++row) {
+        for (int col = a.left; col <= a.right; ++col) {
+            total += at(col, row).sum();
+            ++count;
+        }
+    }
+    return count ? total / count : 0;
+}
+
+bool Picture::brightBox(const Box& area, Box& box, int rise) const {
+    const Box a = clipped(area, width_, height_);
+    const int level = medianBrightness(a) + rise;
+    bool found = false;
+    for (int row = a.top; row <= a.bottom; ++row) {
+        for (int col = a.left; col <= a.right; ++col) {
+            if (at(col, row).sum() <= level) continue;
+            if (!found) box = {col, row, col, row};
+            found = true;
+            box.left = std::min(box.left, col);
+            box.right = std::max(box.right, col);
+            box.top = std::min(box.top, row);
+            box.bottom = std::max(box.bottom, row);
+        }
+    }
+    return found;
+}
+
+int Picture::countDiff(const Picture& other, const Box& area, int threshold) const {
+    const Box a = clipped(area, width_, height_);
+    int count = 0;
+    for (int row = a.top; row <= a.bottom; ++row)
+        for (int col = a.left; col <= a.right; ++col)
+            if (std::abs(at(col, row).sum() - other.at(col, row).sum()) > threshold) ++count;
+    return count;
+}
+
+int Picture::countDiff(const Picture& other, int threshold) const {
+    return countDiff(other, whole(), threshold);
+}
+
+double Picture::verticalEdgeColumn(const Box& area, int minStep) const {
+    const Box a = clipped(area, width_, height_);
+    std::vector<double> edges;  // per sampled row, where the brightness crosses mid-step
+    int rows = 0;
+    for (int row = a.top; row <= a.bottom; row += 4) {
+        ++rows;
+        int best = -1, bestStep = minStep;
+        for (int col = a.left + 2; col <= a.right - 2; ++col) {
+            const int step = std::abs(at(col + 2, row).sum() - at(col - 2, row).sum());
+            if (step > bestStep) {
+                bestStep = step;
+                best = col;
+            }
+        }
+        if (best < 0) continue;
+        // Multisampling blends the pixel the edge passes through; interpolate across it.
+        const double mid = (at(best - 2, row).sum() + at(best + 2, row).sum()) / 2.0;
+        for (int col = best - 2; col < best + 2; ++col) {
+            const double here = at(col, row).sum() - mid;
+            const double next = at(col + 1, row).sum() - mid;
+            if (here == 0 || (here < 0) != (next < 0)) {
+                edges.push_back(col + 0.5 + here / (here - next));
+                break;
+            }
+        }
+    }
+    if (edges.empty()) return -1;
+    // A straight upright edge gives the same crossing on most rows; targets give strays.
+    std::sort(edges.begin(), edges.end());
+    const double median = edges[edges.size() / 2];
+    std::vector<double> near;
+    for (double e : edges)
+        if (std::abs(e - median) <= 1.0) near.push_back(e);
+    if (2 * near.size() < static_cast<size_t>(rows)) return -1;
+    double total = 0;
+    for (double e : near) total += e;
+    return total / near.size();
+}
+
+std::string Picture::save(const std::string& path) const {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return "";
+    std::fprintf(file, "P6\n%d %d\n255\n", width_, height_);
+    const bool written = std::fwrite(rgb_.data(), 1, rgb_.size(), file) == rgb_.size();
+    return std::fclose(file) == 0 && written ? path : "";
+}
+
+// ---- GameWindow ----
+
+GameWindow::GameWindow(XServer& server) : display_(server.display()) {}
+
+bool GameWindow::find(int timeoutMs) {
+    if (!display_) {
+        error_ = "no X server";
+        return false;
+    }
+    const bool seen = waitUntil(
+        [&] {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned int count = 0;
+            if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children,
+                            &count))
+                return false;
+            for (unsigned int i = 0; i < count && !window_; ++i) {
+                XWindowAttributes attributes;
+                if (!XGetWindowAttributes(display_, children[i], &attributes)) continue;
+                if (attributes.map_state != IsViewable) continue;
+                if (windowName(display_, children[i]) == kWindowTitle) window_ = children[i];
+            }
+            if (children) XFree(children);
+            return window_ != 0;
+        },
+        timeoutMs);
+    if (!seen) {
+        error_ = "no mapped window titled \"" + std::string(kWindowTitle) + "\" within " +
+                 std::to_string(timeoutMs) + " ms";
+        return false;
+    }
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display_, window_, &attributes);
+    if (attributes.width != kWindowWidth || attributes.height != kWindowHeight) {
+        error_ = "window is " + std::to_string(attributes.width) + " x " +
+                 std::to_string(attributes.height);
+        return false;
+    }
+    return true;
+}
+
+bool GameWindow::focus(int timeoutMs) {
+    if (!window_) return false;
+    // Park the pointer away from the centre first, so its return proves the game saw the focus.
+    moveTo(40, 40);
+    XSetInputFocus(display_, window_, RevertToPointerRoot, CurrentTime);
+    XSync(display_, False);
+    if (!waitPointerCentred(timeoutMs)) {
+        error_ = "the game did not capture the pointer within " + std::to_string(timeoutMs) +
+                 " ms of getting the focus";
+        return false;
+    }
+    return true;
+}
+
+void GameWindow::pressKey(const char* keysym) {
+    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysym));
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XSync(display_, False);
+}
+
+void GameWindow::releaseKey(const char* keysym) {
+    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysym));
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void GameWindow::tapKey(const char* keysym) {
+    pressKey(keysym);
+    sleepMs(30);
+    releaseKey(keysym);
+}
+
+void GameWindow::moveBy(int dx, int dy) {
+    XTestFakeRelativeMotionEvent(display_, dx, dy, CurrentTime);
+    XSync(display_, False);
+}
+
+void GameWindow::moveTo(int column, int row) {
+    int x = column, y = row;
+    Window child = 0;
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), column, row, &x, &y,
+                          &child);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
+    XSync(display_, False);
+}
+
+void GameWindow::pressButton(int button) {
+    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
+    XSync(display_, False);
+}
+
+void GameWindow::releaseButton(int button) {
+    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), False, CurrentTime);
+    XSync(display_, False);
+}
+
+void GameWindow::click(int button) {
+    pressButton(button);
+    sleepMs(30);
+    releaseButton(button);
+}
+
+bool GameWindow::pointer(int& column, int& row) {
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0;
+    unsigned int mask = 0;
+    return XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &column, &row,
+                         &mask) == True;
+}
+
+bool GameWindow::waitPointerCentred(int timeoutMs) {
+    return waitUntil(
+        [&] {
+            int column = -1, row = -1;
+            return pointer(column, row) && column == kWindowWidth / 2 &&
+                   row == kWindowHeight / 2;
+        },
+        timeoutMs);
+}
+
+void GameWindow::requestClose() {
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window_;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window_, False, NoEventMask, &event);
+    XSync(display_, False);
+}
+
+Picture GameWindow::grab() {
+    if (!window_) return {};
+    XImage* image =
+        XGetImage(display_, window_, 0, 0, kWindowWidth, kWindowHeight, AllPlanes, ZPixmap);
+    if (!image) return {};
+    const int rs = channelShift(image->red_mask), gs = channelShift(image->green_mask),
+              bs = channelShift(image->blue_mask);
+    std::vector<unsigned char> rgb(static_cast<size_t>(kWindowWidth) * kWindowHeight * 3);
+    size_t i = 0;
+    for (int row = 0; row < kWindowHeight; ++row) {
+        for (int col = 0; col < kWindowWidth; ++col) {
+            const unsigned long pixel = XGetPixel(image, col, row);
+            rgb[i++] = static_cast<unsigned char>(channelValue(pixel, image->red_mask, rs));
+            rgb[i++] = static_cast<unsigned char>(channelValue(pixel, image->green_mask, gs));
+            rgb[i++] = static_cast<unsigned char>(channelValue(pixel, image->blue_mask, bs));
+        }
+    }
+    XDestroyImage(image);
+    return Picture(kWindowWidth, kWindowHeight, std::move(rgb));
+}
+
+bool GameWindow::waitForPicture(const std::function<bool(const Picture&)>& check,
+                                int timeoutMs, Picture& last) {
+    const bool held = waitUntil(
+        [&] {
+            last = grab();
+            return !last.empty() && check(last);
+        },
+        timeoutMs);
+    if (const char* dir = std::getenv("ORBFALL_E2E_DUMP")) {
+        static int serial = 0;
+        last.save(std::string(dir) + "/grab-" + std::to_string(getpid()) + "-" +
+                  std::to_string(++serial) + ".ppm");
+    }
+    return held;
+}
+
+// ---- Recognisers ----
+
+namespace {
+
+// Margin points: black on the title screen, wall-lit in a game.
+constexpr int kMarginPoints[][2] = {{5, 5},     {1018, 5},  {5, 762}, {1018, 762},
+                                    {512, 740}, {300, 740}, {724, 740}};
+
+}  // namespace
+
+bool showsTitleScreen(const Picture& picture) {
+    for (const auto& p : kMarginPoints)
+        if (picture.at(p[0], p[1]).sum() != 0) return false;
+    // "ORBFALL" sits at columns 470..537, rows 188..198.
+    return picture.litCount({460, 180, 560, 206}) >= 150;
+}
+
+bool showsGameFrame(const Picture& picture) {
+    int lit = 0, total = 0;
+    for (int row = 16; row < kWindowHeight; row += 32) {
+        for (int col = 16; col < kWindowWidth; col += 32) {
+            ++total;
+            if (picture.at(col, row).sum() > 30) ++lit;
+        }
+    }
+    return lit * 10 >= total * 9;
+}
+
+bool overlayAt(const Picture& picture, const Box& expected, int margin, std::string& why) {
+    constexpr int kEvenBackground = 60;  // channel-sum spread of a wall under a few glyphs
+    const Box area = expected.grown(margin);
+    const int spread = picture.ringSpread(area, expected.grown(1));
+    if (spread > kEvenBackground) {
+        why = "uneven surroundings of " + describe(expected) + " (spread " +
+              std::to_string(spread) + "): a target behind it, or overlay pixels out of place";
+        return false;
+    }
+    Box found;
+    if (!picture.brightBox(area, found)) {
+        why = "nothing stands out in " + describe(area);
+        return false;
+    }
+    const bool near = std::abs(found.left - expected.left) <= 1 &&
+                      std::abs(found.right - expected.right) <= 1 &&
+                      std::abs(found.top - expected.top) <= 1 &&
+                      std::abs(found.bottom - expected.bottom) <= 1;
+    if (!near) why = "found " + describe(found) + ", expected " + describe(expected);
+    return near;
+}
+
+Box overlayTextBox(int column, int row, int characters) {
+    return {column, row - 11, column + 10 * (characters - 1) + 7, row - 1};
+}
+
+// ---- Session ----
+
+namespace {
+
+constexpr int kWindowAppearMs = 20000;
+constexpr int kFocusMs = 10000;
+
+Game::Options sessionOptions(const XServer& server, bool noopRenderer) {
+    Game::Options options;
+    options.display = server.ok() ? server.name() : ":nowhere";
+    options.noopRenderer = noopRenderer;
+    return options;
+}
+
+}  // namespace
+
+Session::Session(bool noopRenderer, std::vector<std::string> xvfbArgs)
+    : server(std::move(xvfbArgs)), game(sessionOptions(server, noopRenderer)), window(server) {
+    if (!server.ok()) {
+        error = server.error();
+    } else if (!game.started()) {
+        error = "cannot start " + std::string(ORBFALL_GAME_PATH);
+    } else if (!window.find(kWindowAppearMs)) {
+        error = window.error();
+        if (!game.running())
+            error += " (the game ended with status " + std::to_string(game.exitStatus()) +
+                     ", stderr: " + game.standardError() + ")";
+    } else if (!window.focus(kFocusMs)) {
+        error = window.error();
+    }
+}
+
+bool Session::startPlaying(Picture& frame, int timeoutMs) {
+    window.tapKey("p");
+    return window.waitForPicture(showsGameFrame, timeoutMs, frame);
+}
+
+bool Session::endPlaying(int timeoutMs) {
+    window.tapKey("q");
+    Picture last;
+    return window.waitForPicture(showsTitleScreen, timeoutMs, last);
+}
+
+}  // namespace e2e
