@@ -56,6 +56,8 @@ void initWindow() {
     glfwWindowHint(GLFW_SAMPLES, 4);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_DEPTH_BITS, 24);  // the frame relies on the depth test
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, "orbfall");  // matches the desktop entry
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "orbfall");
     g_window = glfwCreateWindow(kWindowWidth, kWindowHeight, kWindowTitle, nullptr, nullptr);
     if (!g_window) std::exit(1);
     glfwMakeContextCurrent(g_window);

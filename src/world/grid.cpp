@@ -14,6 +14,10 @@ int cellIndexOf(int i, int j, int k) {
     return i * kGridCells * kGridCells + j * kGridCells + k;
 }
 
+// Room every cell has for objects; a cell lists an object at most once, so room for all of
+// them up front means no list grows in the middle of a game.
+std::size_t s_roomPerCell = 0;
+
 // The index of the cell holding a coordinate, clamped into 0..7. Comparing before converting
 // keeps far-out values (and NaN, which goes to 0) clear of an out-of-range conversion.
 int axisIndex(float v) {
@@ -44,6 +48,10 @@ GridCell& gridCellAt(float x, float y, float z) {
 void rebuildGrid() {
     for (GridCell& cell : g_grid) cell.objects.clear();  // storage kept for reuse
     if (g_objects.empty()) return;                       // corners keep their last values
+    if (g_objects.size() > s_roomPerCell) {
+        for (GridCell& cell : g_grid) cell.objects.reserve(g_objects.size());
+        s_roomPerCell = g_objects.size();
+    }
 
     for (int i = 0; i < kGridCells; ++i) {
         for (int j = 0; j < kGridCells; ++j) {

@@ -1,9 +1,9 @@
-// Covers how the game ends: Escape, a window-manager close request, and no display to open.
+// Covers how the game ends: Escape, a window-manager close request, and no display or no
+// OpenGL to open its window with.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "harness.h"
 
@@ -76,6 +76,14 @@ TEST(GameExit, NoDisplayExitsOneSilently) {
         ASSERT_TRUE(game.started());
         expectSilentExit(game, 1);
     }
+}
+
+TEST(GameExit, DisplayWithoutGlxExitsOneSilently) {
+    e2e::XServer server({"-extension", "GLX"});
+    ASSERT_TRUE(server.ok()) << server.error();
+    e2e::Game game(e2e::Game::Options{server.name(), false});
+    ASSERT_TRUE(game.started());
+    expectSilentExit(game, 1);
 }
 
 }  // namespace

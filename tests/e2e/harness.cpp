@@ -8,13 +8,14 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -25,9 +26,9 @@ namespace e2e {
 
 namespace {
 
-constexpr int kPollMs = 100;
 constexpr int kXvfbStartMs = 15000;
 constexpr int kXvfbStopMs = 3000;
+constexpr int kStatusLost = -1;
 
 using Clock = std::chrono::steady_clock;
 
@@ -36,10 +37,14 @@ int msSince(Clock::time_point start) {
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 // Xlib's default handler ends the process; a grab of a vanished window must not.
-int ignoreXError(Display*, XErrorEvent*) { return 0; }
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
 
 // Waits for a child without blocking past the deadline; true once it has been reaped.
 bool reapWithin(pid_t pid, int timeoutMs, int& status) {
@@ -47,7 +52,10 @@ bool reapWithin(pid_t pid, int timeoutMs, int& status) {
     for (;;) {
         const pid_t got = waitpid(pid, &status, WNOHANG);
         if (got == pid) return true;
-        if (got < 0 && errno != EINTR) return true;  // not ours any more
+        if (got < 0 && errno != EINTR) {  // reaped elsewhere: its status is lost
+            status = kStatusLost;
+            return true;
+        }
         if (msSince(start) >= timeoutMs) return false;
         sleepMs(5);
     }
@@ -111,8 +119,8 @@ std::string windowName(Display* display, Window window) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::string name;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format,
-                           &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
+                           &after, &data) == Success &&
         data && type == utf8 && format == 8) {
         name.assign(reinterpret_cast<char*>(data), count);
     }
@@ -141,17 +149,7 @@ int channelValue(unsigned long pixel, unsigned long mask, int shift) {
     return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
 }
 
-Box clipped(const Box& area, int width, int height) {
-    return {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width - 1),
-            std::min(area.bottom, height - 1)};
-}
-
 }  // namespace
-
-std::string describe(const Box& box) {
-    return "columns " + std::to_string(box.left) + ".." + std::to_string(box.right) + ", rows " +
-           std::to_string(box.top) + ".." + std::to_string(box.bottom);
-}
 
 bool waitUntil(const std::function<bool()>& check, int timeoutMs) {
     const auto start = Clock::now();
@@ -170,14 +168,16 @@ XServer::XServer(std::vector<std::string> extraArgs) {
         error_ = "pipe failed";
         return;
     }
-    std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1]),
-                                     "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+    std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                     "-screen",   "0",          "1280x1024x24",
+                                     "-nolisten", "tcp"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char*> argv = pointers(args);
 
     pid_ = fork();
     if (pid_ == 0) {
-        fcntl(fds[1], F_SETFD, 0);  // the one descriptor Xvfb must inherit
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test that dies takes its server along
+        fcntl(fds[1], F_SETFD, 0);         // the one descriptor Xvfb must inherit
         const int quiet = open("/dev/null", O_RDWR);
         dup2(quiet, 0);
         dup2(quiet, 1);
@@ -207,8 +207,8 @@ XServer::XServer(std::vector<std::string> extraArgs) {
     }
     close(fds[0]);
     if (number.find('\n') == std::string::npos) {
-        error_ = "Xvfb did not report a display number within " +
-                 std::to_string(kXvfbStartMs) + " ms";
+        error_ =
+            "Xvfb did not report a display number within " + std::to_string(kXvfbStartMs) + " ms";
         return;
     }
     name_ = ":" + number.substr(0, number.find('\n'));
@@ -250,6 +250,7 @@ Game::Game(const Options& options) {
 
     const pid_t pid = fork();
     if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test that dies takes its game along
         const int quiet = open("/dev/null", O_RDONLY);
         dup2(quiet, 0);
         dup2(outFd_, 1);
@@ -268,6 +269,7 @@ Game::~Game() {
 
 void Game::reap(int status) {
     pid_ = -1;
+    if (status == kStatusLost) return;
     if (WIFEXITED(status)) exitStatus_ = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) termSignal_ = WTERMSIG(status);
 }
@@ -295,177 +297,11 @@ bool Game::waitExit(int timeoutMs) {
     return false;
 }
 
-std::string Game::standardOutput() const { return readAll(outFd_); }
-std::string Game::standardError() const { return readAll(errFd_); }
-
-// ---- Picture ----
-
-Picture::Picture(int width, int height, std::vector<unsigned char> rgb)
-    : width_(width), height_(height), rgb_(std::move(rgb)) {}
-
-Rgb Picture::at(int column, int row) const {
-    if (column < 0 || row < 0 || column >= width_ || row >= height_) return {0, 0, 0};
-    const size_t i = (static_cast<size_t>(row) * width_ + column) * 3;
-    return {rgb_[i], rgb_[i + 1], rgb_[i + 2]};
+std::string Game::standardOutput() const {
+    return readAll(outFd_);
 }
-
-bool Picture::litBox(const Box& area, Box& box, int threshold) const {
-    const Box a = clipped(area, width_, height_);
-    bool found = false;
-    for (int row = a.top; row <= a.bottom; ++row) {
-        for (int col = a.left; col <= a.right; ++col) {
-            const Rgb p = at(col, row);
-            if (std::max({p.r, p.g, p.b}) <= threshold) continue;
-            if (!found) box = {col, row, col, row};
-            found = true;
-            box.left = std::min(box.left, col);
-            box.right = std::max(box.right, col);
-            box.top = std::min(box.top, row);
-            box.bottom = std::max(box.bottom, row);
-        }
-    }
-    return found;
-}
-
-int Picture::litCount(const Box& area, int threshold) const {
-    const Box a = clipped(area, width_, height_);
-    int count = 0;
-    for (int row = a.top; row <= a.bottom; ++row) {
-        for (int col = a.left; col <= a.right; ++col) {
-            const Rgb p = at(col, row);
-            if (std::max({p.r, p.g, p.b}) > threshold) ++count;
-        }
-    }
-    return count;
-}
-
-int Picture::impureCount(const Box& area) const {
-    const Box a = clipped(area, width_, height_);
-    int count = 0;
-    for (int row = a.top; row <= a.bottom; ++row) {
-        for (int col = a.left; col <= a.right; ++col) {
-            const int s = at(col, row).sum();
-            if (s != 0 && s != 3 * 255) ++count;
-        }
-    }
-    return count;
-}
-
-int Picture::medianBrightness(const Box& area) const {
-    const Box a = clipped(area, width_, height_);
-    std::vector<int> sums;
-    for (int row = a.top; row <= a.bottom; ++row)
-        for (int col = a.left; col <= a.right; ++col) sums.push_back(at(col, row).sum());
-    if (sums.empty()) return 0;
-    std::nth_element(sums.begin(), sums.begin() + sums.size() / 2, sums.end());
-    return sums[sums.size() / 2];
-}
-
-int Picture::ringSpread(const Box& area, const Box& inner) const {
-    const Box a = clipped(area, width_, height_);
-    int low = 3 * 255, high = 0;
-    for (int row = a.top; row <= a.bottom; ++row) {
-        for (int col = a.left; col <= a.right; ++col) {
-            if (col >= inner.left && col <= inner.right && row >= inner.top &&
-                row <= inner.bottom)
-                continue;
-            const int s = at(col, row).sum();
-            low = std::min(low, s);
-            high = std::max(high, s);
-        }
-    }
-    return high >= low ? high - low : 0;
-}
-
-double Picture::meanBrightness(const Box& area) const {
-    const Box a = clipped(area, width_, height_);
-    double total = 0;
-    int count = 0;
-    for (int row = a.top; row <= a.bottom; ++row) {
-        for (int col = a.left; col <= a.right; ++col) {
-            total += at(col, row).sum();
-            ++count;
-        }
-    }
-    return count ? total / count : 0;
-}
-
-bool Picture::brightBox(const Box& area, Box& box, int rise) const {
-    const Box a = clipped(area, width_, height_);
-    const int level = medianBrightness(a) + rise;
-    bool found = false;
-    for (int row = a.top; row <= a.bottom; ++row) {
-        for (int col = a.left; col <= a.right; ++col) {
-            if (at(col, row).sum() <= level) continue;
-            if (!found) box = {col, row, col, row};
-            found = true;
-            box.left = std::min(box.left, col);
-            box.right = std::max(box.right, col);
-            box.top = std::min(box.top, row);
-            box.bottom = std::max(box.bottom, row);
-        }
-    }
-    return found;
-}
-
-int Picture::countDiff(const Picture& other, const Box& area, int threshold) const {
-    const Box a = clipped(area, width_, height_);
-    int count = 0;
-    for (int row = a.top; row <= a.bottom; ++row)
-        for (int col = a.left; col <= a.right; ++col)
-            if (std::abs(at(col, row).sum() - other.at(col, row).sum()) > threshold) ++count;
-    return count;
-}
-
-int Picture::countDiff(const Picture& other, int threshold) const {
-    return countDiff(other, whole(), threshold);
-}
-
-double Picture::verticalEdgeColumn(const Box& area, int minStep) const {
-    const Box a = clipped(area, width_, height_);
-    std::vector<double> edges;  // per sampled row, where the brightness crosses mid-step
-    int rows = 0;
-    for (int row = a.top; row <= a.bottom; row += 4) {
-        ++rows;
-        int best = -1, bestStep = minStep;
-        for (int col = a.left + 2; col <= a.right - 2; ++col) {
-            const int step = std::abs(at(col + 2, row).sum() - at(col - 2, row).sum());
-            if (step > bestStep) {
-                bestStep = step;
-                best = col;
-            }
-        }
-        if (best < 0) continue;
-        // Multisampling blends the pixel the edge passes through; interpolate across it.
-        const double mid = (at(best - 2, row).sum() + at(best + 2, row).sum()) / 2.0;
-        for (int col = best - 2; col < best + 2; ++col) {
-            const double here = at(col, row).sum() - mid;
-            const double next = at(col + 1, row).sum() - mid;
-            if (here == 0 || (here < 0) != (next < 0)) {
-                edges.push_back(col + 0.5 + here / (here - next));
-                break;
-            }
-        }
-    }
-    if (edges.empty()) return -1;
-    // A straight upright edge gives the same crossing on most rows; targets give strays.
-    std::sort(edges.begin(), edges.end());
-    const double median = edges[edges.size() / 2];
-    std::vector<double> near;
-    for (double e : edges)
-        if (std::abs(e - median) <= 1.0) near.push_back(e);
-    if (2 * near.size() < static_cast<size_t>(rows)) return -1;
-    double total = 0;
-    for (double e : near) total += e;
-    return total / near.size();
-}
-
-std::string Picture::save(const std::string& path) const {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return "";
-    std::fprintf(file, "P6\n%d %d\n255\n", width_, height_);
-    const bool written = std::fwrite(rgb_.data(), 1, rgb_.size(), file) == rgb_.size();
-    return std::fclose(file) == 0 && written ? path : "";
+std::string Game::standardError() const {
+    return readAll(errFd_);
 }
 
 // ---- GameWindow ----
@@ -575,16 +411,15 @@ bool GameWindow::pointer(int& column, int& row) {
     Window root = 0, child = 0;
     int rootX = 0, rootY = 0;
     unsigned int mask = 0;
-    return XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &column, &row,
-                         &mask) == True;
+    return XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &column, &row, &mask) ==
+           True;
 }
 
 bool GameWindow::waitPointerCentred(int timeoutMs) {
     return waitUntil(
         [&] {
             int column = -1, row = -1;
-            return pointer(column, row) && column == kWindowWidth / 2 &&
-                   row == kWindowHeight / 2;
+            return pointer(column, row) && column == kWindowWidth / 2 && row == kWindowHeight / 2;
         },
         timeoutMs);
 }
@@ -603,16 +438,21 @@ void GameWindow::requestClose() {
 }
 
 Picture GameWindow::grab() {
+    return grab({0, 0, kWindowWidth - 1, kWindowHeight - 1});
+}
+
+Picture GameWindow::grab(const Box& region) {
     if (!window_) return {};
     XImage* image =
-        XGetImage(display_, window_, 0, 0, kWindowWidth, kWindowHeight, AllPlanes, ZPixmap);
+        XGetImage(display_, window_, region.left, region.top, static_cast<unsigned>(region.width()),
+                  static_cast<unsigned>(region.height()), AllPlanes, ZPixmap);
     if (!image) return {};
     const int rs = channelShift(image->red_mask), gs = channelShift(image->green_mask),
               bs = channelShift(image->blue_mask);
-    std::vector<unsigned char> rgb(static_cast<size_t>(kWindowWidth) * kWindowHeight * 3);
+    std::vector<unsigned char> rgb(static_cast<size_t>(region.width()) * region.height() * 3);
     size_t i = 0;
-    for (int row = 0; row < kWindowHeight; ++row) {
-        for (int col = 0; col < kWindowWidth; ++col) {
+    for (int row = 0; row < region.height(); ++row) {
+        for (int col = 0; col < region.width(); ++col) {
             const unsigned long pixel = XGetPixel(image, col, row);
             rgb[i++] = static_cast<unsigned char>(channelValue(pixel, image->red_mask, rs));
             rgb[i++] = static_cast<unsigned char>(channelValue(pixel, image->green_mask, gs));
@@ -620,77 +460,31 @@ Picture GameWindow::grab() {
         }
     }
     XDestroyImage(image);
-    return Picture(kWindowWidth, kWindowHeight, std::move(rgb));
+    return Picture(region, std::move(rgb));
 }
 
-bool GameWindow::waitForPicture(const std::function<bool(const Picture&)>& check,
-                                int timeoutMs, Picture& last) {
-    const bool held = waitUntil(
-        [&] {
-            last = grab();
-            return !last.empty() && check(last);
-        },
-        timeoutMs);
+bool GameWindow::waitForPicture(const std::function<bool(const Picture&)>& check, int timeoutMs,
+                                Picture& last) {
+    return waitForPicture(check, timeoutMs, last, {0, 0, kWindowWidth - 1, kWindowHeight - 1},
+                          kPollMs);
+}
+
+bool GameWindow::waitForPicture(const std::function<bool(const Picture&)>& check, int timeoutMs,
+                                Picture& last, const Box& region, int intervalMs) {
+    const auto start = Clock::now();
+    bool held = false;
+    for (;;) {
+        last = grab(region);
+        held = !last.empty() && check(last);
+        if (held || msSince(start) >= timeoutMs) break;
+        if (intervalMs > 0) sleepMs(intervalMs);
+    }
     if (const char* dir = std::getenv("ORBFALL_E2E_DUMP")) {
         static int serial = 0;
         last.save(std::string(dir) + "/grab-" + std::to_string(getpid()) + "-" +
                   std::to_string(++serial) + ".ppm");
     }
     return held;
-}
-
-// ---- Recognisers ----
-
-namespace {
-
-// Margin points: black on the title screen, wall-lit in a game.
-constexpr int kMarginPoints[][2] = {{5, 5},     {1018, 5},  {5, 762}, {1018, 762},
-                                    {512, 740}, {300, 740}, {724, 740}};
-
-}  // namespace
-
-bool showsTitleScreen(const Picture& picture) {
-    for (const auto& p : kMarginPoints)
-        if (picture.at(p[0], p[1]).sum() != 0) return false;
-    // "ORBFALL" sits at columns 470..537, rows 188..198.
-    return picture.litCount({460, 180, 560, 206}) >= 150;
-}
-
-bool showsGameFrame(const Picture& picture) {
-    int lit = 0, total = 0;
-    for (int row = 16; row < kWindowHeight; row += 32) {
-        for (int col = 16; col < kWindowWidth; col += 32) {
-            ++total;
-            if (picture.at(col, row).sum() > 30) ++lit;
-        }
-    }
-    return lit * 10 >= total * 9;
-}
-
-bool overlayAt(const Picture& picture, const Box& expected, int margin, std::string& why) {
-    constexpr int kEvenBackground = 60;  // channel-sum spread of a wall under a few glyphs
-    const Box area = expected.grown(margin);
-    const int spread = picture.ringSpread(area, expected.grown(1));
-    if (spread > kEvenBackground) {
-        why = "uneven surroundings of " + describe(expected) + " (spread " +
-              std::to_string(spread) + "): a target behind it, or overlay pixels out of place";
-        return false;
-    }
-    Box found;
-    if (!picture.brightBox(area, found)) {
-        why = "nothing stands out in " + describe(area);
-        return false;
-    }
-    const bool near = std::abs(found.left - expected.left) <= 1 &&
-                      std::abs(found.right - expected.right) <= 1 &&
-                      std::abs(found.top - expected.top) <= 1 &&
-                      std::abs(found.bottom - expected.bottom) <= 1;
-    if (!near) why = "found " + describe(found) + ", expected " + describe(expected);
-    return near;
-}
-
-Box overlayTextBox(int column, int row, int characters) {
-    return {column, row - 11, column + 10 * (characters - 1) + 7, row - 1};
 }
 
 // ---- Session ----

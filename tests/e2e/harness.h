@@ -7,29 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "picture.h"
+
 typedef struct _XDisplay Display;
 typedef unsigned long XID;
 
 namespace e2e {
 
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
 constexpr const char* kWindowTitle = "Orbfall (by the Orbfall authors)";
-
-struct Rgb {
-    int r, g, b;
-    int sum() const { return r + g + b; }
-};
-
-// Inclusive pixel rectangle: columns left..right, rows top..bottom counted down from the top.
-struct Box {
-    int left, top, right, bottom;
-    int width() const { return right - left + 1; }
-    int height() const { return bottom - top + 1; }
-    Box grown(int by) const { return {left - by, top - by, right + by, bottom + by}; }
-};
-
-std::string describe(const Box& box);
+constexpr int kPollMs = 100;  // between grabs and checks while waiting
 
 // Runs check every 100 ms until it holds or timeoutMs have passed; true if it held.
 bool waitUntil(const std::function<bool()>& check, int timeoutMs);
@@ -45,7 +31,7 @@ public:
     bool ok() const { return display_ != nullptr; }
     const std::string& error() const { return error_; }
     const std::string& name() const { return name_; }  // ":N"
-    Display* display() const { return display_; }       // the harness's own connection
+    Display* display() const { return display_; }      // the harness's own connection
 
 private:
     pid_t pid_ = -1;
@@ -89,50 +75,6 @@ private:
     int termSignal_ = 0;
 };
 
-// One grab of the game window's contents.
-class Picture {
-public:
-    Picture() = default;
-    Picture(int width, int height, std::vector<unsigned char> rgb);
-
-    bool empty() const { return rgb_.empty(); }
-    Rgb at(int column, int row) const;
-
-    // Bounding box of the pixels whose brightest channel exceeds threshold; false if none.
-    bool litBox(const Box& area, Box& box, int threshold = 40) const;
-    int litCount(const Box& area, int threshold = 40) const;
-
-    // Pixels of the area that are neither pure black nor pure white.
-    int impureCount(const Box& area) const;
-
-    // Overlay pixels judged against their surroundings: brighter (channel sum) than the
-    // area's median by more than rise. The walls and targets drawn after the overlay can
-    // leave overlay text as a tint, so absolute whiteness says little during a game.
-    bool brightBox(const Box& area, Box& box, int rise = 30) const;
-    int medianBrightness(const Box& area) const;
-    // Brightest less darkest channel sum over the pixels of area outside inner.
-    int ringSpread(const Box& area, const Box& inner) const;
-    double meanBrightness(const Box& area) const;
-
-    // Pixels of the area whose channel sums differ by more than threshold.
-    int countDiff(const Picture& other, const Box& area, int threshold = 24) const;
-    int countDiff(const Picture& other, int threshold = 24) const;
-
-    // The column of the longest vertical brightness step in the area (a wall corner seen
-    // upright), or -1 when no column carries a step in at least half the sampled rows.
-    double verticalEdgeColumn(const Box& area, int minStep = 45) const;
-
-    Box whole() const { return {0, 0, width_ - 1, height_ - 1}; }
-
-    // Writes a binary PPM; returns the path, or an empty string if it could not.
-    std::string save(const std::string& path) const;
-
-private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<unsigned char> rgb_;
-};
-
 // The game's top-level window on a harness X server, driven with XTest.
 class GameWindow {
 public:
@@ -165,33 +107,22 @@ public:
     void requestClose();
 
     Picture grab();
+    Picture grab(const Box& region);
 
-    // Grabs every 100 ms until check holds for a grab; that grab is left in last. With
-    // ORBFALL_E2E_DUMP set to a directory, every last grab is also saved there.
+    // Grabs every intervalMs until check holds for a grab; that grab is left in last. With
+    // ORBFALL_E2E_DUMP set to a directory, every last grab is also saved there. Effects that
+    // last a few frames need a small region and no interval: the game may run at 60 frames
+    // a second.
     bool waitForPicture(const std::function<bool(const Picture&)>& check, int timeoutMs,
                         Picture& last);
+    bool waitForPicture(const std::function<bool(const Picture&)>& check, int timeoutMs,
+                        Picture& last, const Box& region, int intervalMs);
 
 private:
     Display* display_;
     XID window_ = 0;
     std::string error_;
 };
-
-// The title screen: its name line lit where it belongs and the margins black.
-bool showsTitleScreen(const Picture& picture);
-
-// A game frame: the arena walls fill the view, so the margins are not black.
-bool showsGameFrame(const Picture& picture);
-
-// True when the overlay element standing out in expected.grown(margin) covers exactly the
-// expected box, give or take a pixel of multisampled edge. A target behind the element makes
-// its surroundings uneven and the judgement unsafe: then false, with why saying so.
-bool overlayAt(const Picture& picture, const Box& expected, int margin, std::string& why);
-
-// Where overlay capitals land: the raster position's column and its row below the top edge.
-// The letters rest on that row and are 11 rows high, 10 columns apart; the box assumes the
-// first and the last letter reach the left and right edges of their 8-column cells.
-Box overlayTextBox(int column, int row, int characters);
 
 // One Xvfb, one game on it, its window found and focused: the usual start of a test.
 struct Session {

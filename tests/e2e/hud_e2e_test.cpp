@@ -1,9 +1,9 @@
 // Covers the in-game heads-up display as the running game shows it after P, and the return
 // to the title screen on Q.
+#include <gtest/gtest.h>
+
 #include <iterator>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "harness.h"
 
@@ -43,15 +43,15 @@ public:
     bool allConfirmed(const e2e::Picture& picture) {
         bool all = true;
         for (size_t i = 0; i < std::size(kHud); ++i) {
-            if (!confirmed_[i]) confirmed_[i] = e2e::overlayAt(picture, kHud[i].box,
-                                                               kHud[i].margin, why_[i]);
+            if (!confirmed_[i])
+                confirmed_[i] = e2e::overlayAt(picture, kHud[i].box, kHud[i].margin, why_[i]);
             all = all && confirmed_[i];
         }
         if (!highScoreClear_) {
             const int spread = picture.ringSpread(kHighScoreArea, {0, 0, -1, -1});
             highScoreClear_ = spread <= 60;
-            highScoreWhy_ = "something in the high-score place (spread " +
-                            std::to_string(spread) + ")";
+            highScoreWhy_ =
+                "something in the high-score place (spread " + std::to_string(spread) + ")";
         }
         return all && highScoreClear_;
     }
@@ -83,8 +83,7 @@ TEST(InGameHud, LabelsAndFiguresThenQReturnsToTitle) {
         // A target parked in front of an element: a game started a second later has others.
         ASSERT_TRUE(session.endPlaying()) << "no title screen after Q";
         ASSERT_TRUE(session.startPlaying(frame)) << "no game frame after the second P";
-        EXPECT_TRUE(session.window.waitForPicture(confirm, kClearFrameMs, frame))
-            << hud.report();
+        EXPECT_TRUE(session.window.waitForPicture(confirm, kClearFrameMs, frame)) << hud.report();
     }
 
     ASSERT_TRUE(session.endPlaying()) << "no title screen after Q";

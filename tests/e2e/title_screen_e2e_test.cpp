@@ -1,10 +1,10 @@
 // Covers the title screen as the running game shows it: where its sixteen lines land, and
 // that it is plain white text on black with no score block at start.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "harness.h"
 

@@ -14,24 +14,10 @@
 #include "app/game_lifecycle.h"
 #include "app/game_state.h"
 #include "support/fake_clock.h"
+#include "support/allocation_counter.h"
 #include "support/game_state_reset.h"
 #include "world/grid.h"
 #include "world/scene_objects.h"
-
-// Every heap allocation in this program passes here, so a test can count them.
-static long s_allocations = 0;
-
-void* operator new(std::size_t size) {
-    ++s_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -272,8 +258,8 @@ TEST_F(Contacts, WarmPassDoesNotAllocate) {
     fillCrowd(rng, 120, 30, 0.5f, 2.0f);
     fillCrowd(rng, 150, 3, 0.2f, 1.0f);  // more than the fixed buffer around each
     resolveContacts();
-    const long before = s_allocations;
+    const long before = heapAllocations();
     resolveContacts();
     resolveContacts();
-    EXPECT_EQ(s_allocations, before);
+    EXPECT_EQ(heapAllocations(), before);
 }

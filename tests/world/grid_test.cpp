@@ -14,24 +14,10 @@
 
 #include "app/game_lifecycle.h"
 #include "app/game_state.h"
+#include "support/allocation_counter.h"
 #include "support/game_state_reset.h"
 #include "support/grid_scan.h"
 #include "world/scene_objects.h"
-
-// Every heap allocation in this program passes here, so a test can count them.
-static long s_allocations = 0;
-
-void* operator new(std::size_t size) {
-    ++s_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -272,9 +258,9 @@ TEST_F(Grid, WarmRebuildDoesNotAllocate) {
     std::mt19937 rng(7);
     for (int n = 0; n < 136; ++n) g_objects.push_back(randomObject(rng));
     rebuildGrid();
-    const long before = s_allocations;
+    const long before = heapAllocations();
     for (int run = 0; run < 10; ++run) rebuildGrid();
-    EXPECT_EQ(s_allocations, before);
+    EXPECT_EQ(heapAllocations(), before);
 }
 
 namespace {

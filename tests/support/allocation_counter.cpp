@@ -1,0 +1,29 @@
+// Every operator new of a test program passes here and is counted.
+#include "support/allocation_counter.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+long s_allocations = 0;
+
+}  // namespace
+
+long heapAllocations() {
+    return s_allocations;
+}
+
+void* operator new(std::size_t size) {
+    ++s_allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
