@@ -35,6 +35,19 @@ void BM_RenderFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderFrame)->Unit(benchmark::kMicrosecond)->Iterations(300)->Repetitions(5);
 
+// The frame with the driver made to finish it: under the software renderer, this is what a
+// player without a graphics card waits for each tick.
+void BM_RenderFrameFinished(benchmark::State& state) {
+    startBenchGame();
+    renderFrame();
+    for (auto _ : state) {
+        renderFrame();
+        glFinish();
+        swapUntimed(state);
+    }
+}
+BENCHMARK(BM_RenderFrameFinished)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3);
+
 // The three parts of a frame that cost the most, apart.
 void BM_FrameWalls(benchmark::State& state) {
     for (auto _ : state) {
