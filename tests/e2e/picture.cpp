@@ -29,13 +29,13 @@ Rgb Picture::at(int column, int row) const {
     return {rgb_[i], rgb_[i + 1], rgb_[i + 2]};
 }
 
-bool Picture::litBox(const Box& area, Box& box, int threshold) const {
+bool Picture::boundingBox(const Box& area, Box& box,
+                          const std::function<bool(const Rgb&)>& selected) const {
     const Box a = clip(area);
     bool found = false;
     for (int row = a.top; row <= a.bottom; ++row) {
         for (int col = a.left; col <= a.right; ++col) {
-            const Rgb p = at(col, row);
-            if (std::max({p.r, p.g, p.b}) <= threshold) continue;
+            if (!selected(at(col, row))) continue;
             if (!found) box = {col, row, col, row};
             found = true;
             box.left = std::min(box.left, col);
@@ -45,6 +45,12 @@ bool Picture::litBox(const Box& area, Box& box, int threshold) const {
         }
     }
     return found;
+}
+
+bool Picture::litBox(const Box& area, Box& box, int threshold) const {
+    return boundingBox(area, box, [threshold](const Rgb& p) {
+        return std::max({p.r, p.g, p.b}) > threshold;
+    });
 }
 
 int Picture::litCount(const Box& area, int threshold) const {
@@ -97,21 +103,8 @@ int Picture::ringSpread(const Box& area, const Box& inner) const {
 }
 
 bool Picture::brightBox(const Box& area, Box& box, int rise) const {
-    const Box a = clip(area);
-    const int level = medianBrightness(a) + rise;
-    bool found = false;
-    for (int row = a.top; row <= a.bottom; ++row) {
-        for (int col = a.left; col <= a.right; ++col) {
-            if (at(col, row).sum() <= level) continue;
-            if (!found) box = {col, row, col, row};
-            found = true;
-            box.left = std::min(box.left, col);
-            box.right = std::max(box.right, col);
-            box.top = std::min(box.top, row);
-            box.bottom = std::max(box.bottom, row);
-        }
-    }
-    return found;
+    const int level = medianBrightness(clip(area)) + rise;
+    return boundingBox(area, box, [level](const Rgb& p) { return p.sum() > level; });
 }
 
 int Picture::countDiff(const Picture& other, const Box& area, int threshold) const {

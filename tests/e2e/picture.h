@@ -1,6 +1,7 @@
 // Grabs of the game window and what the end-to-end tests read from them.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,9 @@ public:
 
 private:
     Box clip(const Box& area) const;
+    // Bounding box of the area's pixels that selected picks; false if none.
+    bool boundingBox(const Box& area, Box& box,
+                     const std::function<bool(const Rgb&)>& selected) const;
 
     Box region_ = {0, 0, -1, -1};
     std::vector<unsigned char> rgb_;
