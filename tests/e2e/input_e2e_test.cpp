@@ -193,7 +193,7 @@ TEST(GameInput, EShowsTheWeaponName) {
     // The notice lasts 3 seconds; a target passing behind it may hide it, so E is pressed
     // again (it stays the pistol with nothing unlocked).
     bool shown = false;
-    for (int attempt = 0; attempt < 4 && !shown; ++attempt) {
+    for (int attempt = 0; attempt < 8 && !shown; ++attempt) {
         session.window.tapKey("e");
         shown = session.window.waitForPicture(
             [&](const e2e::Picture& p) { return e2e::overlayAt(p, notice, 6, why); }, 2500, frame);
