@@ -68,7 +68,7 @@ bool advanceGame() {
 }
 
 void runLoopPass() {
-    glfwPollEvents();
+    pollEvents();
     if (g_quitRequested || glfwWindowShouldClose(g_window)) quitGame();
 
     if (!g_inGame) {

@@ -34,8 +34,30 @@ void keyCallback(GLFWwindow*, int key, int, int action, int) {
     onKey(translateKey(key), action == GLFW_PRESS ? kPress : kRelease);
 }
 
+// GLFW 3 reports a position that is no motion of the player when the pointer enters the
+// window (its window position, even with the cursor disabled) and when the focus comes back
+// (the pointer's free position from before, arriving after the re-capture). Either would turn
+// the view by a jump: the reports of the poll that brought the event are dropped instead.
+bool s_recapturing = false;
+
 void cursorPosCallback(GLFWwindow*, double x, double y) {
+    if (s_recapturing) {
+        recentreCursor();
+        return;
+    }
     onMouseMove(toPixel(x), toPixel(y));
+}
+
+void cursorEnterCallback(GLFWwindow*, int entered) {
+    if (entered) s_recapturing = true;
+}
+
+// GLFW itself releases the keys and buttons held when the focus goes, so no movement or
+// trigger stays on.
+void focusCallback(GLFWwindow*, int focused) {
+    if (!focused) return;
+    s_recapturing = true;
+    recentreCursor();  // a re-centre asked for without the focus was ignored
 }
 
 void mouseButtonCallback(GLFWwindow*, int button, int action, int) {
@@ -87,10 +109,17 @@ void initWindow() {
     glfwSetCursorPos(g_window, kMouseCentreX, kMouseCentreY);
     glfwSetCursorPosCallback(g_window, cursorPosCallback);
     glfwSetMouseButtonCallback(g_window, mouseButtonCallback);
+    glfwSetCursorEnterCallback(g_window, cursorEnterCallback);
+    glfwSetWindowFocusCallback(g_window, focusCallback);
 }
 
 void installKeyCallback() {
     glfwSetKeyCallback(g_window, keyCallback);
+}
+
+void pollEvents() {
+    glfwPollEvents();
+    s_recapturing = false;
 }
 
 void recentreCursor() {

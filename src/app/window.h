@@ -15,5 +15,9 @@ int translateKey(int glfwKey);
 // Installs the key callback.
 void installKeyCallback();
 
+// Runs the input callbacks for the events waiting; pointer reports that come with the
+// pointer entering the window or the focus coming back are not passed on as motion.
+void pollEvents();
+
 // Moves the hidden cursor back to the window centre.
 void recentreCursor();

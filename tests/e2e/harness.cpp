@@ -90,17 +90,48 @@ std::string readAll(int fd) {
     return text;
 }
 
-// The parent's environment without the variables that choose a display or a driver.
-std::vector<std::string> childEnvironment(const Game::Options& options) {
+std::string keyOf(const std::string& entry) {
+    return entry.substr(0, entry.find('='));
+}
+
+// Puts NAME=value into env, in place of an entry with the same name.
+void setEntry(std::vector<std::string>& env, const std::string& entry) {
+    for (std::string& item : env) {
+        if (keyOf(item) == keyOf(entry)) {
+            item = entry;
+            return;
+        }
+    }
+    env.push_back(entry);
+}
+
+// The parent's environment without the variables that choose a display or a driver, then
+// the game's own entries. ownBuild: the game is the one built beside the tests.
+std::vector<std::string> childEnvironment(const Game::Options& options,
+                                          const std::vector<std::string>& extra, bool ownBuild) {
     std::vector<std::string> env;
     for (char** entry = environ; *entry; ++entry) {
-        const std::string item = *entry;
-        const std::string key = item.substr(0, item.find('='));
+        const std::string key = keyOf(*entry);
         if (key == "DISPLAY" || key == "WAYLAND_DISPLAY" || key == "GALLIUM_NOOP") continue;
-        env.push_back(item);
+        env.push_back(*entry);
     }
+#ifdef ORBFALL_GAME_PRELOAD
+    // A sanitizer build: its runtime must come first, and the GL driver stays loaded after
+    // glfwTerminate, so that the leak report at exit can still name the driver's allocations.
+    if (ownBuild) {
+        const char* preload = std::getenv("LD_PRELOAD");
+        setEntry(env, std::string("LD_PRELOAD=" ORBFALL_GAME_PRELOAD) +
+                          (preload && *preload ? ":" + std::string(preload) : ""));
+        if (!std::getenv("ASAN_OPTIONS")) env.push_back("ASAN_OPTIONS=" ORBFALL_ASAN_OPTIONS);
+        if (!std::getenv("LSAN_OPTIONS")) env.push_back("LSAN_OPTIONS=" ORBFALL_LSAN_OPTIONS);
+        if (!std::getenv("UBSAN_OPTIONS")) env.push_back("UBSAN_OPTIONS=" ORBFALL_UBSAN_OPTIONS);
+    }
+#else
+    (void)ownBuild;
+#endif
     if (!options.display.empty()) env.push_back("DISPLAY=" + options.display);
     if (options.noopRenderer) env.push_back("GALLIUM_NOOP=1");
+    for (const std::string& entry : extra) setEntry(env, entry);
     return env;
 }
 
@@ -237,14 +268,15 @@ XServer::~XServer() {
 
 // ---- Game ----
 
-Game::Game(const Options& options) {
+Game::Game(const Options& options, const std::vector<std::string>& environment) {
     outFd_ = captureFile();
     errFd_ = captureFile();
     if (outFd_ < 0 || errFd_ < 0) return;
-    std::vector<std::string> env = childEnvironment(options);
-    std::vector<char*> envp = pointers(env);
     const char* other = std::getenv("ORBFALL_E2E_GAME");  // e.g. an installed build
-    std::string path = other && *other ? other : ORBFALL_GAME_PATH;
+    const bool ownBuild = !(other && *other);
+    std::string path = ownBuild ? ORBFALL_GAME_PATH : other;
+    std::vector<std::string> env = childEnvironment(options, environment, ownBuild);
+    std::vector<char*> envp = pointers(env);
     std::vector<std::string> args = {path};
     std::vector<char*> argv = pointers(args);
 

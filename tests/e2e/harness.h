@@ -49,12 +49,14 @@ public:
         bool noopRenderer = false;  // GALLIUM_NOOP=1: GL calls run, nothing is drawn
     };
 
-    explicit Game(const Options& options);
+    // environment: NAME=value entries that replace or add to the inherited ones.
+    explicit Game(const Options& options, const std::vector<std::string>& environment = {});
     ~Game();  // kills the game if it still runs
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }  // -1 once it has been reaped
     bool running();
 
     // Waits for the exit; on timeout the game is killed and false returned.

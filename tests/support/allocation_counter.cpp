@@ -20,10 +20,21 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// The nothrow form too (the GL driver uses it), so that every block our delete frees came
+// from malloc: a sanitizer reports a mismatch otherwise.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    ++s_allocations;
+    return std::malloc(size ? size : 1);
+}
+
 void operator delete(void* p) noexcept {
     std::free(p);
 }
 
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
