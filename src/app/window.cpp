@@ -5,6 +5,7 @@
 #include <GLFW/glfw3.h>
 #include <GL/glu.h>
 
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -29,9 +30,10 @@ int toPixel(double v) {
     return static_cast<int>(v);
 }
 
-void keyCallback(GLFWwindow*, int key, int, int action, int) {
+void keyCallback(GLFWwindow*, int key, int scancode, int action, int) {
     if (action == GLFW_REPEAT) return;  // held keys report once, as the handlers expect
-    onKey(translateKey(key), action == GLFW_PRESS ? kPress : kRelease);
+    onKey(translateKey(key, glfwGetKeyName(key, scancode)),
+          action == GLFW_PRESS ? kPress : kRelease);
 }
 
 // GLFW 3 reports a position that is no motion of the player when the pointer enters the
@@ -66,9 +68,16 @@ void mouseButtonCallback(GLFWwindow*, int button, int action, int) {
 
 }  // namespace
 
-int translateKey(int glfwKey) {
+int translateKey(int glfwKey, const char* layoutName) {
     if (glfwKey == GLFW_KEY_ESCAPE) return kKeyEscape;
-    // Printable keys keep their character codes: capitals for letters, ASCII for the rest.
+    // GLFW 3 names keys by their place on a US keyboard; the title screen names them by what
+    // is printed on them. So a key that carries one ASCII character counts as that character,
+    // as it did before GLFW 3 (the Q of a French keyboard ends the game, wherever it sits).
+    if (layoutName && layoutName[0] && !layoutName[1]) {
+        const unsigned char c = static_cast<unsigned char>(layoutName[0]);
+        if (c > ' ' && c < 128) return std::toupper(c);
+    }
+    // Other printable keys keep their codes: capitals for letters, ASCII for the rest.
     if (glfwKey >= GLFW_KEY_SPACE && glfwKey < GLFW_KEY_ESCAPE) return glfwKey;
     return kKeyIgnored;
 }

@@ -8,9 +8,10 @@ extern GLFWwindow* g_window;
 // Opens the window and sets the fixed render state; exits with status 1 on failure.
 void initWindow();
 
-// Key codes as the game's handlers expect them: upper-case letters, 257 for Escape,
-// and a code no handler uses for every other key.
-int translateKey(int glfwKey);
+// Key codes as the game's handlers expect them: the character printed on the key in the
+// current layout (capitals for letters), 257 for Escape, and a code no handler uses for every
+// key without one. layoutName is what glfwGetKeyName reports for the key, or null.
+int translateKey(int glfwKey, const char* layoutName = nullptr);
 
 // Installs the key callback.
 void installKeyCallback();
