@@ -1,7 +1,7 @@
 // Time sources for the benchmarks: real elapsed milliseconds, and a fixed calendar second.
 #include <chrono>
 
-#include "app/clock.h"
+#include "core/clock.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "app/game_lifecycle.h"
-#include "app/game_state.h"
-#include "app/random.h"
+#include "play/game_lifecycle.h"
+#include "core/game_state.h"
+#include "core/random.h"
 #include "world/scene_objects.h"
 
 void startBenchGame() {

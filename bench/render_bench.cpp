@@ -6,7 +6,7 @@
 #include <GLFW/glfw3.h>
 #include <benchmark/benchmark.h>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "app/window.h"
 #include "bench_scene.h"
 #include "render/frame.h"

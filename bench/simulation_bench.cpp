@@ -2,8 +2,8 @@
 // contact pass, movement, the whole tick at 1x, 10x and 100x the targets, and each weapon.
 #include <benchmark/benchmark.h>
 
-#include "app/game_lifecycle.h"
-#include "app/game_state.h"
+#include "play/game_lifecycle.h"
+#include "core/game_state.h"
 #include "bench_scene.h"
 #include "play/firing.h"
 #include "play/movement.h"

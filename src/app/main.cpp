@@ -1,5 +1,5 @@
 // Orbfall: opens the window, then runs the main loop until Escape or a close request.
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "app/main_loop.h"
 #include "app/window.h"
 

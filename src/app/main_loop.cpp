@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/clock.h"
-#include "app/game_lifecycle.h"
-#include "app/game_state.h"
+#include "core/clock.h"
+#include "play/game_lifecycle.h"
+#include "core/game_state.h"
 #include "app/window.h"
 #include "play/firing.h"
 #include "play/input.h"

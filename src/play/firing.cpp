@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/clock.h"
-#include "app/random.h"
+#include "core/clock.h"
+#include "core/random.h"
 #include "play/movement.h"
 #include "play/score.h"
 #include "world/grid.h"

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 // Fires one shot of g_weapon at once.
 void fire();

@@ -2,8 +2,8 @@
 // aims; the buttons fire and zoom. They act the same on the title screen as in a game.
 #include "play/input.h"
 
-#include "app/game_lifecycle.h"
-#include "app/game_state.h"
+#include "play/game_lifecycle.h"
+#include "core/game_state.h"
 #include "app/window.h"
 #include "play/firing.h"
 #include "play/movement.h"

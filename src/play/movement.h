@@ -1,7 +1,7 @@
 // Player movement along the line of sight, and the in-place normalisation it relies on.
 #pragma once
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 // Scales v to length 1; a zero vector stays zero.
 void normalize(Vec3& v);

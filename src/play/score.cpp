@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "app/clock.h"
-#include "app/game_state.h"
+#include "core/clock.h"
+#include "core/game_state.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 namespace {
 

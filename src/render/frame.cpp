@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-#include "app/clock.h"
-#include "app/game_state.h"
+#include "core/clock.h"
+#include "core/game_state.h"
 #include "render/font.h"
 #include "world/scene_objects.h"
 

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "render/font.h"
 #include "render/frame.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "world/grid.h"
 #include "world/scene_objects.h"
 

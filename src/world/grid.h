@@ -1,7 +1,7 @@
 // The 8 x 8 x 8 spatial grid over the arena cube [-50, 50]^3.
 #pragma once
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 constexpr int kGridCells = 8;        // cells per axis
 constexpr float kCellSize = 12.5f;   // arena units

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/clock.h"
+#include "core/clock.h"
 #include "world/sphere_mesh.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // Targets are Spheres; the six view-attached pieces below the eye are PersonSphereStatics.
 #pragma once
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 class Object {
 public:

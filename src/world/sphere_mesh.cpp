@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "world/scene_objects.h"
 
 namespace {

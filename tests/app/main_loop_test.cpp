@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "app/main_loop.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"

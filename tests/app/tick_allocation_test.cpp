@@ -2,8 +2,8 @@
 // takes nothing from the heap.
 #include <gtest/gtest.h>
 
-#include "app/game_lifecycle.h"
-#include "app/game_state.h"
+#include "play/game_lifecycle.h"
+#include "core/game_state.h"
 #include "app/main_loop.h"
 #include "support/allocation_counter.h"
 #include "support/fake_clock.h"

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/game_state.h"
-#include "app/random.h"
+#include "core/game_state.h"
+#include "core/random.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"
 #include "world/grid.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "app/window.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "support/game_state_reset.h"
 
 namespace {

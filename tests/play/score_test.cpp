@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "play/input.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"

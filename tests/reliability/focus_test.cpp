@@ -7,7 +7,7 @@
 #include <functional>
 #include <thread>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "app/window.h"
 #include "harness.h"
 #include "support/game_state_reset.h"

@@ -7,7 +7,7 @@
 #include <climits>
 #include <string>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "render/glyph_probe.h"
 #include "support/game_state_reset.h"
 #include "support/gl_context.h"

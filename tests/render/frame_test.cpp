@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "render/glyph_probe.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"

@@ -1,7 +1,7 @@
 // Time sources the tests set by hand.
 #include "support/fake_clock.h"
 
-#include "app/clock.h"
+#include "core/clock.h"
 
 int g_fakeClockMs = 1;
 long long g_fakeCalendarSeconds = 0;

@@ -1,7 +1,7 @@
 // Reference grid rebuild by a full scan of the 512 cells per object.
 #include "support/grid_scan.h"
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "world/scene_objects.h"
 
 void rebuildGridByScan() {

@@ -11,8 +11,8 @@
 #include <set>
 #include <vector>
 
-#include "app/game_lifecycle.h"
-#include "app/game_state.h"
+#include "play/game_lifecycle.h"
+#include "core/game_state.h"
 #include "support/fake_clock.h"
 #include "support/allocation_counter.h"
 #include "support/game_state_reset.h"

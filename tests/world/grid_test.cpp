@@ -12,8 +12,8 @@
 #include <random>
 #include <vector>
 
-#include "app/game_lifecycle.h"
-#include "app/game_state.h"
+#include "play/game_lifecycle.h"
+#include "core/game_state.h"
 #include "support/allocation_counter.h"
 #include "support/game_state_reset.h"
 #include "support/grid_scan.h"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"
 #include "support/gl_context.h"

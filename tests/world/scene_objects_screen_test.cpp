@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "support/game_state_reset.h"
 #include "support/gl_context.h"
 #include "world/scene_objects.h"

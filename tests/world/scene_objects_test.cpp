@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"
 

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "app/game_state.h"
+#include "core/game_state.h"
 #include "support/gl_context.h"
 #include "world/scene_objects.h"
 

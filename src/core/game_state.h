@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "world/grid_cell.h"
+#include "core/grid_cell.h"
 
 struct Vec3 {
     float x, y, z;

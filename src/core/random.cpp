@@ -1,6 +1,6 @@
 // Linear congruential generator; the firing spread and target set-up divide by 32767.0,
 // so the range must stay 0..32767.
-#include "app/random.h"
+#include "core/random.h"
 
 namespace {
 

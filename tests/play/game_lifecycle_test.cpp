@@ -4,8 +4,8 @@
 #include <cmath>
 #include <typeinfo>
 
-#include "app/game_lifecycle.h"
-#include "app/game_state.h"
+#include "play/game_lifecycle.h"
+#include "core/game_state.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"
 #include "world/scene_objects.h"

@@ -1,10 +1,10 @@
 // Starting a game (state reset, 130 targets in four tiers, six view-attached pieces) and
 // ending one.
-#include "app/game_lifecycle.h"
+#include "play/game_lifecycle.h"
 
-#include "app/clock.h"
-#include "app/game_state.h"
-#include "app/random.h"
+#include "core/clock.h"
+#include "core/game_state.h"
+#include "core/random.h"
 #include "world/grid.h"
 #include "world/scene_objects.h"
 

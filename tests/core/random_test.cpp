@@ -1,7 +1,7 @@
 // The game's pseudo-random generator.
 #include <gtest/gtest.h>
 
-#include "app/random.h"
+#include "core/random.h"
 
 TEST(Random15, FollowsTheLinearCongruentialStep) {
     seedRandom(0);

@@ -1,5 +1,5 @@
 // Real time sources: a monotonic millisecond clock and the calendar.
-#include "app/clock.h"
+#include "core/clock.h"
 
 #include <chrono>
 #include <ctime>

@@ -1,5 +1,5 @@
 // The single definition of every game variable, with its value at program load.
-#include "app/game_state.h"
+#include "core/game_state.h"
 
 #include <cmath>
 
