@@ -1,7 +1,7 @@
 // Orbfall: opens the window, then runs the main loop until Escape or a close request.
-#include "core/game_state.h"
 #include "app/main_loop.h"
 #include "app/window.h"
+#include "core/game_state.h"
 
 int main() {
     initWindow();

@@ -7,12 +7,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/clock.h"
-#include "play/game_lifecycle.h"
-#include "core/game_state.h"
 #include "app/window.h"
+#include "core/clock.h"
+#include "core/game_state.h"
 #include "play/firing.h"
-#include "play/input.h"
+#include "play/game_lifecycle.h"
 #include "play/movement.h"
 #include "render/frame.h"
 #include "render/title_screen.h"

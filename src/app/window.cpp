@@ -1,5 +1,5 @@
 // The game window: GLFW 3 set-up, the fixed render state, and the adapter that hands the
-// input handlers the codes and events they were designed around.
+// input handlers their key, button and pointer codes, and re-centres the pointer.
 #include "app/window.h"
 
 #include <GLFW/glfw3.h>
@@ -43,10 +43,9 @@ void keyCallback(GLFWwindow*, int key, int scancode, int action, int) {
 bool s_recapturing = false;
 
 void cursorPosCallback(GLFWwindow*, double x, double y) {
-    if (s_recapturing) {
-        recentreCursor();
-        return;
-    }
+    // Back to the centre first, so every report the handler sees is an offset from it.
+    recentreCursor();
+    if (s_recapturing) return;
     onMouseMove(toPixel(x), toPixel(y));
 }
 

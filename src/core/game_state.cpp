@@ -15,6 +15,7 @@ int computeRayRange() {
 }  // namespace
 
 // Mode and clock
+bool g_quitRequested = false;
 bool g_inGame = false;
 int g_gameStartTime = 0;
 int g_secondsLeft = 0;

@@ -5,11 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry.h"
 #include "core/grid_cell.h"
-
-struct Vec3 {
-    float x, y, z;
-};
 
 // Stored as a 32-bit int; any other value behaves like the machine gun's "next is pistol" rule.
 enum Weapon : int {
@@ -23,6 +20,7 @@ class Object;
 constexpr int kGridCellCount = 512;  // 8 x 8 x 8 cells over the arena
 
 // Mode and clock
+extern bool g_quitRequested;   // set by Escape; the main loop ends the program after the poll
 extern bool g_inGame;          // a game is being played; false shows the title screen
 extern int g_gameStartTime;    // ms clock reading when the game started
 extern int g_secondsLeft;      // seconds, 60 down to -1

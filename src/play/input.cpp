@@ -2,14 +2,11 @@
 // aims; the buttons fire and zoom. They act the same on the title screen as in a game.
 #include "play/input.h"
 
-#include "play/game_lifecycle.h"
 #include "core/game_state.h"
-#include "app/window.h"
 #include "play/firing.h"
+#include "play/game_lifecycle.h"
 #include "play/movement.h"
 #include "play/score.h"
-
-bool g_quitRequested = false;
 
 namespace {
 
@@ -98,10 +95,9 @@ void onKey(int key, int action) {
     }
 }
 
+// The window adapter puts the pointer back at the centre before each report, so every
+// report is an offset from it.
 void onMouseMove(int x, int y) {
-    // Back to the centre first, so every event reports an offset from it.
-    recentreCursor();
-
     // Offsets in double: a far-off position cannot overflow the subtraction.
     g_pitch += (static_cast<double>(y) - kMouseCentreY) * kDegreesPerPixel;
     if (g_pitch < -kPitchLimit) {

@@ -1,9 +1,8 @@
 // Load-time values of the game state, restored between tests.
 #include "support/game_state_reset.h"
 
-#include "play/game_lifecycle.h"
 #include "core/game_state.h"
-#include "play/input.h"
+#include "play/game_lifecycle.h"
 #include "support/fake_clock.h"
 
 void resetGameState() {
