@@ -19,8 +19,7 @@
 
 namespace {
 
-constexpr double kGameLength = 60.0;            // seconds
-constexpr double kMsPerSecond = 1000.0;
+constexpr double kGameLength = kGameSeconds;
 constexpr double kTickPeriod = 1000.0 / 60.0;   // ms: 16.666666666666668
 constexpr double kAutoFirePeriod = 4.0;         // tick periods between machine-gun shots
 constexpr double kFpsNumerator = 60.0;

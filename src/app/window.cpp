@@ -10,16 +10,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/screen.h"
 #include "play/input.h"
 
 GLFWwindow* g_window = nullptr;
 
 namespace {
 
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
-constexpr int kMouseCentreX = kWindowWidth / 2;
-constexpr int kMouseCentreY = kWindowHeight / 2;
 constexpr const char* kWindowTitle = "Orbfall (by the Orbfall authors)";
 constexpr int kKeyIgnored = -1;  // reaches onKey for every key it does not handle
 
@@ -103,7 +100,7 @@ void initWindow() {
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(50, 1.3333333333333333, 1, 1000);
+    gluPerspective(kFieldOfView, kViewAspect, 1, 1000);
     glMatrixMode(GL_MODELVIEW);
     glClearColor(0, 0, 0, 0);
 
@@ -114,7 +111,7 @@ void initWindow() {
     glEnable(GL_LIGHT0);
     glEnable(GL_DEPTH_TEST);
 
-    glfwSetCursorPos(g_window, kMouseCentreX, kMouseCentreY);
+    glfwSetCursorPos(g_window, kWindowCentreX, kWindowCentreY);
     glfwSetCursorPosCallback(g_window, cursorPosCallback);
     glfwSetMouseButtonCallback(g_window, mouseButtonCallback);
     glfwSetCursorEnterCallback(g_window, cursorEnterCallback);
@@ -131,5 +128,5 @@ void pollEvents() {
 }
 
 void recentreCursor() {
-    if (g_window) glfwSetCursorPos(g_window, kMouseCentreX, kMouseCentreY);
+    if (g_window) glfwSetCursorPos(g_window, kWindowCentreX, kWindowCentreY);
 }

@@ -6,6 +6,8 @@
 // tick time of 0 can keep meaning "no tick yet".
 int clockMs();
 
+constexpr double kMsPerSecond = 1000.0;
+
 // Calendar time in whole seconds.
 long long calendarSeconds();
 

@@ -3,11 +3,13 @@
 
 #include <cmath>
 
+#include "core/screen.h"
+
 namespace {
 
 // The arena's space diagonal plus 2, worked in 32-bit floats: 175.
 int computeRayRange() {
-    const float side = 100.0f;
+    const float side = kArenaSide;
     const float diagonal = std::sqrt(side * side * 3.0f);
     return static_cast<int>(diagonal + 2.0f);
 }
@@ -57,7 +59,7 @@ GridCell g_grid[kGridCellCount];
 std::map<int, unsigned> g_sphereLists;
 
 // Presentation
-double g_screenAspect = 0.75;
+double g_screenAspect = static_cast<double>(kWindowHeight) / kWindowWidth;
 std::string g_noticeText;
 int g_noticeTime = 0;
 unsigned g_fontListBase = 0;

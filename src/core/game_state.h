@@ -17,13 +17,13 @@ enum Weapon : int {
 
 class Object;
 
-constexpr int kGridCellCount = 512;  // 8 x 8 x 8 cells over the arena
+constexpr int kGameSeconds = 60;  // a game's clock counts down from here
 
 // Mode and clock
 extern bool g_quitRequested;   // set by Escape; the main loop ends the program after the poll
 extern bool g_inGame;          // a game is being played; false shows the title screen
 extern int g_gameStartTime;    // ms clock reading when the game started
-extern int g_secondsLeft;      // seconds, 60 down to -1
+extern int g_secondsLeft;      // seconds, kGameSeconds down to -1
 extern int g_lastTickTime;     // ms clock reading of the last tick; 0 = none taken yet
 extern int g_fps;              // ticks per second, from the gap before the last tick
 
@@ -58,7 +58,7 @@ extern int g_rayRange;           // arena units, maximum shot distance
 extern float g_arena[6];                        // minX, minY, maxZ, maxX, maxY, minZ
 extern std::vector<Object*> g_objects;          // owns every scene object
 extern int g_targetsLeft;                       // targets whose flash has not ended
-extern GridCell g_grid[kGridCellCount];         // spatial grid, cell i*64 + j*8 + k
+extern GridCell g_grid[kGridCellCount];         // spatial grid, cell (i * 8 + j) * 8 + k
 extern std::map<int, unsigned> g_sphereLists;   // slice count -> display list id
 
 // Presentation

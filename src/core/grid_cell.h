@@ -5,6 +5,10 @@
 
 class Object;
 
+// The grid divides the arena into kGridCells cells per axis.
+constexpr int kGridCells = 8;
+constexpr int kGridCellCount = kGridCells * kGridCells * kGridCells;
+
 struct GridCell {
     float x = 0, y = 0, z = 0;       // minimum corner; (0, 0, 0) until the first rebuild with objects
     std::vector<Object*> objects;  // non-owning, in g_objects order

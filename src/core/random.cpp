@@ -2,6 +2,8 @@
 // so the range must stay 0..32767.
 #include "core/random.h"
 
+static_assert(kRandomMax == 0x7FFF, "random15 keeps 15 bits");
+
 namespace {
 
 std::uint32_t s_state = 1;

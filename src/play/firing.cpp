@@ -13,9 +13,7 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr float kStepLength = 0.1f;  // units per march step
-constexpr float kArenaHalf = 50.0f;  // a ray beyond this on any axis has left the arena
 
 // Crosshair kick of each weapon, in frames.
 constexpr int kPistolKick = 6;
@@ -34,8 +32,7 @@ constexpr double kPelletShare = 0.75;
 
 // Machine-gun spread: uniform in +-0.03125 on each axis.
 constexpr double kSpreadHalf = 0.03125;
-constexpr double kSpreadWidth = 0.0625;
-constexpr double kRandomMax = 32767.0;
+constexpr double kSpreadWidth = 2 * kSpreadHalf;
 
 // Reused from shot to shot, so a shot allocates nothing once they have grown.
 std::vector<Vec3> s_rayDirections;
@@ -97,6 +94,7 @@ Object* march(const Vec3& step, float rangeFactor) {
         qx += step.x;
         qy += step.y;
         qz -= step.z;
+        // Beyond a wall on any axis, the ray has left the arena.
         if (std::fabs(qx) > kArenaHalf || std::fabs(qy) > kArenaHalf ||
             std::fabs(qz) > kArenaHalf) {
             return nullptr;

@@ -2,6 +2,8 @@
 // ending one.
 #include "play/game_lifecycle.h"
 
+#include <iterator>
+
 #include "core/clock.h"
 #include "core/game_state.h"
 #include "core/random.h"
@@ -18,13 +20,14 @@ struct TargetTier {
 };
 
 // Created in this order, every target of a tier before the next tier.
-constexpr TargetTier kTiers[4] = {
+constexpr TargetTier kTiers[] = {
     // count  divisor  points  colour
     {40, 20, 4, 1.0f, 1.0f, 1.0f},   // white
     {30, 14, 5, 0.6f, 0.6f, 0.6f},   // grey
     {40, 8, 10, 0.0f, 0.0f, 1.0f},   // blue
     {20, 3, 15, 0.2f, 0.8f, 0.3f},   // green
 };
+static_assert(std::size(kTiers) == 4, "four tiers");
 
 struct ViewPiece {
     Vec3 offset;    // from the player's eye, turned with the yaw
@@ -34,7 +37,7 @@ struct ViewPiece {
 };
 
 // Mirror pairs across x = 0: 1 and 2, 3 and 5, 4 and 6.
-constexpr ViewPiece kViewPieces[6] = {
+constexpr ViewPiece kViewPieces[] = {
     // offset              radii               colour       rotation
     {{-1, -6, 0},      {0.5f, 1, 1},    1, 1, 1, {0, 0, -30}},
     {{1, -6, 0},       {0.5f, 1, 1},    1, 1, 1, {0, 0, 30}},
@@ -43,17 +46,21 @@ constexpr ViewPiece kViewPieces[6] = {
     {{-1, -4.5f, 0.3f}, {0.3f, 2, 0.3f}, 0, 0, 1, {-20, 0, 0}},
     {{-1, -2.5f, -0.2f}, {0.2f, 1.4f, 0.2f}, 0, 0, 1, {5, 0, -5}},
 };
+static_assert(std::size(kViewPieces) == 6, "six view-attached pieces");
 
-constexpr float kArenaBounds[6] = {-50, -50, 50, 50, 50, -50};  // minX, minY, maxZ, maxX, maxY, minZ
+// minX, minY, maxZ, maxX, maxY, minZ, as g_arena stores them.
+constexpr float kArenaBounds[] = {-kArenaHalf, -kArenaHalf, kArenaHalf,
+                                  kArenaHalf,  kArenaHalf,  -kArenaHalf};
+static_assert(std::size(kArenaBounds) == std::size(g_arena), "one value per bound");
 
 // One random target of a tier: exactly eleven draws, in this order.
 Sphere* makeTarget(const TargetTier& tier) {
     random15();  // the first draw of every target is discarded
     const float sign = (random15() % 2 == 1) ? 1.0f : -1.0f;
     float speed[3];
-    for (float& v : speed) v = static_cast<float>((random15() / 32767.0) / tier.speedDivisor);
+    for (float& v : speed) v = static_cast<float>((random15() / kRandomMax) / tier.speedDivisor);
     float radius[3];
-    for (float& v : radius) v = static_cast<float>(random15() / 32767.0 * 0.25 + 0.75);
+    for (float& v : radius) v = static_cast<float>(random15() / kRandomMax * 0.25 + 0.75);
     float coord[3];
     for (float& v : coord) v = static_cast<float>(random15() % 80 - 40);
 
@@ -84,13 +91,13 @@ void startGame() {
     g_roll = 0;
     g_targetsLeft = 0;
     g_zoom = 1.0;
-    g_secondsLeft = 60;
+    g_secondsLeft = kGameSeconds;
     g_recoilOffset = 0;
     g_recoilVelocity = 0;
     g_noticeText.clear();
 
     g_objects.clear();  // already empty: the previous game ended through endGame
-    for (int i = 0; i < 6; ++i) g_arena[i] = kArenaBounds[i];
+    for (std::size_t i = 0; i < std::size(kArenaBounds); ++i) g_arena[i] = kArenaBounds[i];
 
     seedRandom(static_cast<std::uint32_t>(calendarSeconds()));
     for (const TargetTier& tier : kTiers) {

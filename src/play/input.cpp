@@ -3,6 +3,7 @@
 #include "play/input.h"
 
 #include "core/game_state.h"
+#include "core/screen.h"
 #include "play/firing.h"
 #include "play/game_lifecycle.h"
 #include "play/movement.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-constexpr int kMouseCentreX = 512;  // the pointer's home, the centre of the 1024 x 768 window
-constexpr int kMouseCentreY = 384;
 constexpr double kDegreesPerPixel = 0.25;
 constexpr double kPitchLimit = 90.0;
 constexpr double kFullTurn = 360.0;
@@ -99,14 +98,14 @@ void onKey(int key, int action) {
 // report is an offset from it.
 void onMouseMove(int x, int y) {
     // Offsets in double: a far-off position cannot overflow the subtraction.
-    g_pitch += (static_cast<double>(y) - kMouseCentreY) * kDegreesPerPixel;
+    g_pitch += (static_cast<double>(y) - kWindowCentreY) * kDegreesPerPixel;
     if (g_pitch < -kPitchLimit) {
         g_pitch = -kPitchLimit;
     } else if (g_pitch > kPitchLimit) {
         g_pitch = kPitchLimit;
     }
 
-    g_yaw += (static_cast<double>(x) - kMouseCentreX) * kDegreesPerPixel;
+    g_yaw += (static_cast<double>(x) - kWindowCentreX) * kDegreesPerPixel;
     if (g_yaw < 0) {
         g_yaw += kFullTurn;
     } else if (g_yaw > kFullTurn) {

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr float kStepLength = 0.5f;  // units per tick
 // The allowed region keeps the player off the walls, and well above the floor.
 constexpr float kSideLimit = 48.0f;

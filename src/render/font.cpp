@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/game_state.h"
+#include "render/overlay.h"
 
 namespace {
 
@@ -16,18 +17,17 @@ constexpr int kListCount = 128;  // one list name per 7-bit character code
 constexpr GLsizei kLetterWidth = 8;
 constexpr GLsizei kLetterHeight = 13;
 constexpr GLfloat kLetterOriginY = 2;   // the two empty bottom rows hang below the raster row
-constexpr GLfloat kLetterAdvance = 10;  // pixels
+constexpr GLfloat kLetterAdvance = kTextPitch;
 
 constexpr GLsizei kDigitWidth = 8;
 constexpr GLsizei kDigitHeight = 10;
 constexpr GLfloat kDigitAdvance = -9;  // figures grow leftwards from their last digit
 constexpr int kDigitPitch = 9;         // pixels
 
-constexpr double kPixelX = 0.0009765625;           // 1 / 1024
-constexpr double kHalfPixelX = 0.00048828125;      // 1 / 2048
-constexpr double kPixelY = 0.0013020833333333333;  // 1 / 768
-constexpr double kRightColumnX = 0.482421875;      // column 1006
-constexpr double kFigureTopRows = 40;              // the figure line sits this far down
+constexpr double kHalfPixelX = kPixelX / 2;
+constexpr double kRightColumnX = overlayX(1006);  // a right-aligned figure's last digit
+constexpr double kFigureTopRows = 40;             // the figure line sits this far down
+static_assert(kRightColumnX == 0.482421875, "column 1006, bit for bit");
 
 // Bytes above 127 would name lists beyond the font's own 128 (the sphere meshes, say).
 bool hasForeignBytes(const char* text) {

@@ -1,6 +1,8 @@
 // The built-in bitmap font: 8 x 13 capital letters in display lists, and 8 x 10 figures.
 #pragma once
 
+constexpr int kTextPitch = 10;  // pixels from one letter to the next
+
 enum NumberAlign : int {
     Left = 0,
     Center = 1,

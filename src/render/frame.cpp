@@ -5,10 +5,12 @@
 #include <GL/glu.h>
 
 #include <cstddef>
+#include <iterator>
 
 #include "core/clock.h"
 #include "core/game_state.h"
 #include "render/font.h"
+#include "render/overlay.h"
 #include "world/scene_objects.h"
 
 namespace {
@@ -16,8 +18,8 @@ namespace {
 // Overlay: one unit spans the window's 1024-pixel width; the near plane sits at z = -1.
 constexpr double kOverlayLeft = -0.5;
 constexpr double kOverlayRight = 0.5;
-constexpr double kOverlayBottom = -0.375;
-constexpr double kOverlayTop = 0.375;
+constexpr double kOverlayTop = kOverlayRight * kWindowHeight / kWindowWidth;
+constexpr double kOverlayBottom = -kOverlayTop;
 constexpr double kOverlayNear = 1;
 constexpr double kOverlayFar = 1000;
 constexpr float kOverlayZ = -1;
@@ -28,34 +30,44 @@ struct Crosshair {
     double inner;  // distance of its near end, the open gap; doubled while enlarged
 };
 
-constexpr Crosshair kCrosshairs[3] = {
+constexpr Crosshair kCrosshairs[] = {
     // colour, outer, inner
     {1, 1, 1, 10, 3},   // Pistol: white
     {1, 0, 0, 30, 10},  // Shotgun: red
     {0, 0, 0, 20, 7},   // MachineGun: black
 };
+static_assert(std::size(kCrosshairs) == MachineGun + 1, "one row per weapon");
 constexpr double kCrosshairUnit = 512;
 
-// HUD raster positions: x = column / 1024 - 0.5, k = 0.5 - row / 768 (times g_screenAspect).
-constexpr float kFpsX = 0.46484375f;                      // column 988
-constexpr double kFpsK = 0.421875;                        // row 60
-constexpr float kTargetsLeftX = -0.05859375f;             // column 452
-constexpr float kTimeX = 0.453125f;                       // column 976
-constexpr double kTopLabelK = 0.47265625;                 // row 21
-constexpr float kScoreLabelX = -0.4912109375f;            // column 9
-constexpr double kHighScoreLabelK = 0.41927083333333337;  // row 62
-constexpr double kNoticeK = 0.3958333333333333;           // row 80
-constexpr double kTextPitchX = 10 * 0.0009765625;         // one character, 10 pixels
-constexpr int kFpsRowOffset = 35;                         // figure rows below the figure line
+// HUD raster positions from their columns and rows.
+constexpr float columnX(int column) {
+    return static_cast<float>(overlayX(column));
+}
+constexpr float kFpsX = columnX(988);
+constexpr double kFpsK = overlayK(60);
+constexpr float kTargetsLeftX = columnX(452);
+constexpr float kTimeX = columnX(976);
+constexpr double kTopLabelK = overlayK(21);
+constexpr float kScoreLabelX = columnX(9);
+constexpr double kHighScoreLabelK = overlayK(62);
+// Row 80, divided rather than stepped: one ulp below overlayK(80).
+constexpr double kNoticeK = 0.5 - 80.0 / kWindowHeight;
+constexpr double kTextPitchX = kTextPitch * kPixelX;
+static_assert(kFpsX == 0.46484375f && kTargetsLeftX == -0.05859375f && kTimeX == 0.453125f &&
+                  kScoreLabelX == -0.4912109375f,
+              "the columns, bit for bit");
+static_assert(kFpsK == 0.421875 && kTopLabelK == 0.47265625 &&
+                  kHighScoreLabelK == 0.41927083333333337 && kNoticeK == 0.3958333333333333,
+              "the rows, bit for bit");
+constexpr int kFpsRowOffset = 35;  // figure rows below the figure line
 constexpr int kHighScoreRowOffset = 40;
 constexpr int kPopupRowOffset = 264;
 
 constexpr double kNoticeSeconds = 3.0;
 constexpr double kPopupSeconds = 2.0;
 
-// Scene projection: the aspect stays 4/3 whatever g_screenAspect says.
-constexpr double kFieldOfView = 50;  // degrees, divided by g_zoom
-constexpr double kSceneAspect = 1.3333333333333333;
+// Scene projection: kFieldOfView divided by g_zoom; the aspect stays 4/3 whatever
+// g_screenAspect says.
 constexpr double kSceneNear = 1;
 constexpr double kSceneFar = 200;
 
@@ -77,15 +89,17 @@ struct Wall {
 
 // The side walls turn by 110 degrees, not 90: they still lie within 0.171 of their planes,
 // and their unnormalised normals leave them a little dimmer than the end walls.
-constexpr Wall kWalls[6] = {
+// Each wall stands at +-kArenaHalf on its axis.
+constexpr Wall kWalls[] = {
     // translate, scale, rotation (angle; axis)
-    {0, 0, -50, 110, 110, 1, 0, 0, 0, 0},     // far end, z = -50
-    {0, 0, 50, 110, 110, 1, 180, 1, 0, 0},    // near end, z = +50
-    {-50, 0, 0, 1, 110, 110, 110, 0, 1, 0},   // x = -50
-    {50, 0, 0, 1, 110, 110, -110, 0, 1, 0},   // x = +50
-    {0, -50, 0, 110, 1, 110, -110, 1, 0, 0},  // floor, y = -50
-    {0, 50, 0, 110, 1, 110, 110, 1, 0, 0},    // ceiling, y = +50
+    {0, 0, -kArenaHalf, 110, 110, 1, 0, 0, 0, 0},     // far end
+    {0, 0, kArenaHalf, 110, 110, 1, 180, 1, 0, 0},    // near end
+    {-kArenaHalf, 0, 0, 1, 110, 110, 110, 0, 1, 0},   // x = -50
+    {kArenaHalf, 0, 0, 1, 110, 110, -110, 0, 1, 0},   // x = +50
+    {0, -kArenaHalf, 0, 110, 1, 110, -110, 1, 0, 0},  // floor
+    {0, kArenaHalf, 0, 110, 1, 110, 110, 1, 0, 0},    // ceiling
 };
+static_assert(std::size(kWalls) == 6, "six walls");
 
 constexpr int kPanelCells = 32;  // quads per side of a wall panel
 
@@ -137,7 +151,7 @@ void drawTimeAndTargets() {
 // The notice and the popup expire only here, on the first frame at or after their time.
 void drawNotice() {
     if (g_noticeText.empty()) return;
-    if (elapsedSince(g_noticeTime) / 1000.0 >= kNoticeSeconds) {
+    if (elapsedSince(g_noticeTime) / kMsPerSecond >= kNoticeSeconds) {
         g_noticeText.clear();
         return;
     }
@@ -149,7 +163,7 @@ void drawNotice() {
 
 void drawHitPopup() {
     if (g_lastHitScore <= 0) return;
-    if (elapsedSince(g_lastHitTime) / 1000.0 >= kPopupSeconds) {
+    if (elapsedSince(g_lastHitTime) / kMsPerSecond >= kPopupSeconds) {
         g_lastHitScore = 0;
         return;
     }
@@ -240,7 +254,7 @@ void renderFrame() {
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(kFieldOfView / g_zoom, kSceneAspect, kSceneNear, kSceneFar);
+    gluPerspective(kFieldOfView / g_zoom, kViewAspect, kSceneNear, kSceneFar);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glMatrixMode(GL_MODELVIEW);

@@ -4,7 +4,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <array>
+#include <iterator>
+
 #include "core/game_state.h"
+#include "core/screen.h"
 #include "render/font.h"
 #include "render/frame.h"
 
@@ -13,27 +17,47 @@ namespace {
 struct TitleLine {
     const char* text;  // spaced so the columns line up under the 10-pixel pitch
     float x;
-    double k;  // 0.3 - n / 768 for a line n layout rows below the name; y = g_screenAspect * k
+    int row;  // layout rows of 1/768 below the name line
 };
 
-constexpr TitleLine kTitleLines[16] = {
-    {"ORBFALL", -0.05f, 0.3},                                                    // n = 0
-    {"P     PLAY GAME", -0.2f, 0.221875},                                        // n = 60
-    {"WASD  MOVE", -0.2f, 0.19583333333333333},                                  // n = 80
-    {"E     SWITCH WEAPON", -0.2f, 0.16979166666666667},                         // n = 100
-    {"Q     END GAME", -0.2f, 0.14375000000000002},                              // n = 120
-    {"ESC   QUIT", -0.2f, 0.11770833333333335},                                  // n = 140
-    {"MOUSE          AIM AT TARGETS", -0.2f, 0.039583333333333345},              // n = 200
-    {"LEFT CLICK     FIRE", -0.2f, 0.013541666666666678},                        // n = 220
-    {"RIGHT CLICK    ZOOM", -0.2f, -0.01249999999999999},                        // n = 240
-    {"PISTOL       STARTING WEAPON", -0.2f, -0.090624999999999983},              // n = 300
-    {"SHOTGUN      UNLOCK AT FIFTY POINTS", -0.2f, -0.12968749999999998},        // n = 330
-    {"             HIGH IMPACT    LOW RANGE", -0.2f, -0.15572916666666664},      // n = 350
-    {"MACHINE GUN  UNLOCK AT ONE HUNDRED POINTS", -0.2f, -0.19479166666666664},  // n = 380
-    {"             HOLD TO FIRE   HIGH SPREAD", -0.2f, -0.2208333333333333},     // n = 400
-    {"DISPATCH YOUR TARGETS WITH HASTE", -0.2f, -0.29895833333333333},           // n = 460
-    {"YOU LOSE A POINT EVERY SECOND", -0.2f, -0.33802083333333333},              // n = 490
+constexpr TitleLine kTitleLines[] = {
+    {"ORBFALL", -0.05f, 0},
+    {"P     PLAY GAME", -0.2f, 60},
+    {"WASD  MOVE", -0.2f, 80},
+    {"E     SWITCH WEAPON", -0.2f, 100},
+    {"Q     END GAME", -0.2f, 120},
+    {"ESC   QUIT", -0.2f, 140},
+    {"MOUSE          AIM AT TARGETS", -0.2f, 200},
+    {"LEFT CLICK     FIRE", -0.2f, 220},
+    {"RIGHT CLICK    ZOOM", -0.2f, 240},
+    {"PISTOL       STARTING WEAPON", -0.2f, 300},
+    {"SHOTGUN      UNLOCK AT FIFTY POINTS", -0.2f, 330},
+    {"             HIGH IMPACT    LOW RANGE", -0.2f, 350},
+    {"MACHINE GUN  UNLOCK AT ONE HUNDRED POINTS", -0.2f, 380},
+    {"             HOLD TO FIRE   HIGH SPREAD", -0.2f, 400},
+    {"DISPATCH YOUR TARGETS WITH HASTE", -0.2f, 460},
+    {"YOU LOSE A POINT EVERY SECOND", -0.2f, 490},
 };
+constexpr std::size_t kLineCount = std::size(kTitleLines);
+static_assert(kLineCount == 16, "sixteen lines");
+
+constexpr double kNameK = 0.3;  // the name line; y = g_screenAspect * k
+
+// Each line's k is the line above's less the gap between them in rows of 1/768, subtracted in
+// turn down the layout; that order of rounding gives the layout's values.
+constexpr std::array<double, kLineCount> lineKs() {
+    std::array<double, kLineCount> k{};
+    k[0] = kNameK;
+    for (std::size_t n = 1; n < kLineCount; ++n) {
+        const int gap = kTitleLines[n].row - kTitleLines[n - 1].row;
+        k[n] = k[n - 1] - gap / static_cast<double>(kWindowHeight);
+    }
+    return k;
+}
+constexpr std::array<double, kLineCount> kLineK = lineKs();
+static_assert(kLineK[1] == 0.221875 && kLineK[4] == 0.14375000000000002 &&
+                  kLineK[8] == -0.01249999999999999 && kLineK[15] == -0.33802083333333333,
+              "the layout's values, bit for bit");
 
 }  // namespace
 
@@ -41,7 +65,7 @@ void renderTitleScreen() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(50, 1 / g_screenAspect, 1, 1000);
+    gluPerspective(kFieldOfView, 1 / g_screenAspect, 1, 1000);
     // The game's first frame expects the modelview current and clean.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -51,8 +75,8 @@ void renderTitleScreen() {
     glColor3f(1, 1, 1);
     // A game that ended on 0 shows no block, even under an earlier high score.
     if (g_score > 0) drawScores();
-    for (const TitleLine& line : kTitleLines) {
-        glRasterPos3f(line.x, static_cast<float>(g_screenAspect * line.k), -1);
-        drawText(line.text);
+    for (std::size_t n = 0; n < kLineCount; ++n) {
+        glRasterPos3f(kTitleLines[n].x, static_cast<float>(g_screenAspect * kLineK[n]), -1);
+        drawText(kTitleLines[n].text);
     }
 }

@@ -1,14 +1,23 @@
 // The spatial grid: which cell holds a point, and which objects each cell's box touches.
 #include "world/grid.h"
 
+#include <array>
+
 #include "world/scene_objects.h"
 
 namespace {
 
-constexpr float kCellsPerUnit = 0.08f;  // 1 / kCellSize, held in single precision
+constexpr float kCellsPerUnit = 1 / kCellSize;  // held in single precision
+static_assert(kCellsPerUnit == 0.08f, "the scale the cell lookup uses, bit for bit");
 
 // Minimum corner of the cells along one axis: i * 12.5 - 50, all exact in float.
-constexpr float kCellLow[kGridCells] = {-50, -37.5f, -25, -12.5f, 0, 12.5f, 25, 37.5f};
+constexpr std::array<float, kGridCells> cellLows() {
+    std::array<float, kGridCells> low{};
+    for (int i = 0; i < kGridCells; ++i) low[i] = i * kCellSize + kGridOrigin;
+    return low;
+}
+constexpr std::array<float, kGridCells> kCellLow = cellLows();
+static_assert(kCellLow[1] == -37.5f && kCellLow[kGridCells - 1] == 37.5f, "exact corners");
 
 int cellIndexOf(int i, int j, int k) {
     return i * kGridCells * kGridCells + j * kGridCells + k;

@@ -3,9 +3,9 @@
 
 #include "core/game_state.h"
 
-constexpr int kGridCells = 8;        // cells per axis
-constexpr float kCellSize = 12.5f;   // arena units
-constexpr float kGridOrigin = -50;   // minimum corner of the grid on every axis
+constexpr float kCellSize = kArenaSide / kGridCells;  // arena units
+constexpr float kGridOrigin = -kArenaHalf;            // minimum corner of the grid on every axis
+static_assert(kCellSize == 12.5f, "cell corners stay exact in float");
 
 // Empties every cell and lists each object of g_objects in the cells its box touches.
 void rebuildGrid();

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kSphereSlices = 128;
-constexpr double kMsPerSecond = 1000.0;
 constexpr double kFlashLength = 0.5;   // seconds from the hit until the target is gone
 constexpr float kBounceMargin = 1.0f;  // arena units between a wall and where a centre turns
 
