@@ -1,13 +1,10 @@
 // Orbfall: opens the window, then runs the main loop until Escape or a close request.
 #include "app/main_loop.h"
 #include "app/window.h"
-#include "core/game_state.h"
 
+// The loop starts from the game state's load values: the title screen, no tick taken yet.
 int main() {
     initWindow();
-    g_inGame = false;
-    g_lastTickTime = 0;
     installKeyCallback();
-    g_fps = 0;
     for (;;) runLoopPass();
 }

@@ -1,4 +1,15 @@
 // Every variable of the running game, declared once; defined in game_state.cpp.
+//
+// Life cycle: each variable has its value at load (game_state.cpp), which is also where the
+// main loop starts from; startGame sets the start-of-game values; endGame keeps the high score.
+// These deliberately survive from one game to the next: g_highScore; g_lastHitScore and
+// g_lastHitTime (a running score popup plays out); g_triggerHeld and g_lastAutoShotTime (a held
+// button keeps firing); g_lastTickTime and g_fps (the tick clock runs on); g_noticeTime;
+// g_fontListBase, g_fontReady and g_sphereLists (display lists live with the window);
+// g_rayRange and g_screenAspect (fixed); g_quitRequested.
+// A new variable needs its declaration here, its definition and load value in game_state.cpp,
+// its start-of-game value in startGame or a place in the list above, and its load value in
+// the tests' resetGameState (tests/support/game_state_reset.cpp).
 #pragma once
 
 #include <map>

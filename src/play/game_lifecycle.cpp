@@ -76,6 +76,7 @@ void startGame() {
     if (g_inGame) return;
     g_inGame = true;
 
+    // In this order, and nothing else: game_state.h lists what survives from the last game.
     g_crosshairKick = 0;
     g_moveDir = {0, 0, 0};
     g_shotgunUnlocked = false;

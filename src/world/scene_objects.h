@@ -13,7 +13,7 @@ public:
     // Virtual operations, in slot order:
     virtual ~Object() = default;                                 // deleted through Object pointers
     virtual float distanceTo(float px, float py, float pz) = 0;  // normalised ellipsoid distance
-    virtual bool contains(float px, float py, float pz);         // point strictly inside
+    virtual bool contains(float px, float py, float pz);         // true for any point but pos
     virtual void draw() = 0;                                     // draw, then advance one tick
     virtual int hit() = 0;                                       // take a hit, return its points
     virtual Vec3 position();                                     // where the grid bins the object
