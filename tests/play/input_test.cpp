@@ -2,6 +2,7 @@
 #include "play/input.h"
 
 #include <GLFW/glfw3.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -27,9 +28,9 @@ void release(int key) {
 }
 
 void expectMoveDir(float x, float y, float z) {
-    EXPECT_NEAR(g_moveDir.x, x, 5e-5);
-    EXPECT_NEAR(g_moveDir.y, y, 5e-5);
-    EXPECT_NEAR(g_moveDir.z, z, 5e-5);
+    using ::testing::FloatNear;
+    EXPECT_THAT(g_moveDir, ::testing::FieldsAre(FloatNear(x, 5e-5), FloatNear(y, 5e-5),
+                                                FloatNear(z, 5e-5)));
 }
 
 bool sameBits(const Vec3& a, const Vec3& b) {

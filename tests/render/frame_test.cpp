@@ -2,6 +2,7 @@
 #include "render/frame.h"
 
 #include <GL/gl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -19,8 +20,9 @@ namespace {
 
 using probe::digitAt;
 using probe::textAt;
-
-constexpr double kPi = 3.141592653589793;
+using ::testing::DoubleNear;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 
 // Far enough behind the near wall that the whole arena lies beyond the far plane: the overlay
 // is then drawn on plain black.
@@ -302,10 +304,8 @@ void eyePoint(double x, double y, double z, double out[3]) {
     Matrix::current(GL_MODELVIEW_MATRIX).apply(in, out);
 }
 
-void expectNear3(const double got[3], double x, double y, double z) {
-    EXPECT_NEAR(got[0], x, 1e-4);
-    EXPECT_NEAR(got[1], y, 1e-4);
-    EXPECT_NEAR(got[2], z, 1e-4);
+auto near3(double x, double y, double z) {
+    return ElementsAre(DoubleNear(x, 1e-4), DoubleNear(y, 1e-4), DoubleNear(z, 1e-4));
 }
 
 TEST_F(FrameTest, CameraStandsAtTheMirroredPlayerPosition) {
@@ -314,9 +314,9 @@ TEST_F(FrameTest, CameraStandsAtTheMirroredPlayerPosition) {
     renderFrame();
     double eye[3];
     eyePoint(3, -4, -20, eye);
-    expectNear3(eye, 0, 0, -2.5);
+    EXPECT_THAT(eye, near3(0, 0, -2.5));
     eyePoint(3, -4, -21, eye);  // one unit further along -z lies straight ahead
-    expectNear3(eye, 0, 0, -3.5);
+    EXPECT_THAT(eye, near3(0, 0, -3.5));
 
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
@@ -329,18 +329,18 @@ TEST_F(FrameTest, CameraTurnsByYawThenPitchThenRoll) {
     g_yaw = 90;
     renderFrame();
     eyePoint(1, 0, 0, eye);  // yaw 90 faces +x
-    expectNear3(eye, 0, 0, -1);
+    EXPECT_THAT(eye, near3(0, 0, -1));
 
     g_pitch = 90;
     renderFrame();
     eyePoint(1, 0, 0, eye);  // the yaw turns first, then the pitch tips +x upwards
-    expectNear3(eye, 0, 1, 0);
+    EXPECT_THAT(eye, near3(0, 1, 0));
 
     g_yaw = 0;
     g_roll = 90;
     renderFrame();
     eyePoint(0, 0, -1, eye);  // pitched up to +y, then rolled to the left
-    expectNear3(eye, -1, 0, 0);
+    EXPECT_THAT(eye, near3(-1, 0, 0));
 }
 
 TEST_F(FrameTest, SceneProjectionNarrowsWithZoomAndKeepsFourThirds) {
@@ -464,10 +464,8 @@ TEST_F(ObjectsPassTest, ObjectsDrawLitUnderTheCamera) {
     // The walls leave the camera matrix as they found it, so it is still there to compare.
     const Matrix view = Matrix::current(GL_MODELVIEW_MATRIX);
     const Matrix projection = Matrix::current(GL_PROJECTION_MATRIX);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(seen.view.m[i], view.m[i]) << i;
-        EXPECT_EQ(seen.projection.m[i], projection.m[i]) << i;
-    }
+    EXPECT_THAT(seen.view.m, ElementsAreArray(view.m));
+    EXPECT_THAT(seen.projection.m, ElementsAreArray(projection.m));
 }
 
 // ---- Walls --------------------------------------------------------------------------------
@@ -565,7 +563,7 @@ TEST(WallPanel, CoversTheUnitSquareAndKeepsTheMatrixStack) {
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
     EXPECT_EQ(depthAfter, depthBefore);
     const Matrix view = Matrix::current(GL_MODELVIEW_MATRIX);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(view.m[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
+    EXPECT_THAT(view.m, ElementsAre(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1));
 
     // [-0.5, 0.5] squared is the middle half of the window each way, with no holes.
     const Screenshot shot;
