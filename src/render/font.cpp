@@ -101,7 +101,7 @@ void drawNumber(NumberAlign align, int value, int rowOffset) {
     // Widened first, so no row offset can overflow the sum.
     const double y =
         (0.5 - (static_cast<double>(rowOffset) + kFigureTopRows) * kPixelY) * g_screenAspect;
-    glRasterPos3f(static_cast<float>(x), static_cast<float>(y), -1);
+    glRasterPos3f(static_cast<float>(x), static_cast<float>(y), kOverlayZ);
 
     do {
         glBitmap(kDigitWidth, kDigitHeight, 0, 0, kDigitAdvance, 0, g_digitGlyphs[value % 10]);

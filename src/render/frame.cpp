@@ -22,7 +22,6 @@ constexpr double kOverlayTop = kOverlayRight * kWindowHeight / kWindowWidth;
 constexpr double kOverlayBottom = -kOverlayTop;
 constexpr double kOverlayNear = 1;
 constexpr double kOverlayFar = 1000;
-constexpr float kOverlayZ = -1;
 
 struct Crosshair {
     GLfloat r, g, b;

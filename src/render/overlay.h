@@ -4,6 +4,8 @@
 
 #include "core/screen.h"
 
+constexpr float kOverlayZ = -1;  // on the near plane of every projection the text is drawn under
+
 constexpr double kPixelX = 1.0 / kWindowWidth;   // one column, in overlay units
 constexpr double kPixelY = 1.0 / kWindowHeight;  // one row, before g_screenAspect scales it
 static_assert(kPixelY == 0.0013020833333333333, "1 / 768, bit for bit");

@@ -11,6 +11,7 @@
 #include "core/screen.h"
 #include "render/font.h"
 #include "render/frame.h"
+#include "render/overlay.h"
 
 namespace {
 
@@ -76,7 +77,8 @@ void renderTitleScreen() {
     // A game that ended on 0 shows no block, even under an earlier high score.
     if (g_score > 0) drawScores();
     for (std::size_t n = 0; n < kLineCount; ++n) {
-        glRasterPos3f(kTitleLines[n].x, static_cast<float>(g_screenAspect * kLineK[n]), -1);
+        const float y = static_cast<float>(g_screenAspect * kLineK[n]);
+        glRasterPos3f(kTitleLines[n].x, y, kOverlayZ);
         drawText(kTitleLines[n].text);
     }
 }
