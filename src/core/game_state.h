@@ -69,7 +69,7 @@ extern int g_rayRange;           // arena units, maximum shot distance
 extern float g_arena[6];                        // minX, minY, maxZ, maxX, maxY, minZ
 extern std::vector<Object*> g_objects;          // owns every scene object
 extern int g_targetsLeft;                       // targets whose flash has not ended
-extern GridCell g_grid[kGridCellCount];         // spatial grid, cell (i * 8 + j) * 8 + k
+extern GridCell g_grid[kGridCellCount];         // spatial grid, cell i*64 + j*8 + k
 extern std::map<int, unsigned> g_sphereLists;   // slice count -> display list id
 
 // Presentation

@@ -91,12 +91,12 @@ struct Wall {
 // Each wall stands at +-kArenaHalf on its axis.
 constexpr Wall kWalls[] = {
     // translate, scale, rotation (angle; axis)
-    {0, 0, -kArenaHalf, 110, 110, 1, 0, 0, 0, 0},     // far end
-    {0, 0, kArenaHalf, 110, 110, 1, 180, 1, 0, 0},    // near end
+    {0, 0, -kArenaHalf, 110, 110, 1, 0, 0, 0, 0},     // far end, z = -50
+    {0, 0, kArenaHalf, 110, 110, 1, 180, 1, 0, 0},    // near end, z = +50
     {-kArenaHalf, 0, 0, 1, 110, 110, 110, 0, 1, 0},   // x = -50
     {kArenaHalf, 0, 0, 1, 110, 110, -110, 0, 1, 0},   // x = +50
-    {0, -kArenaHalf, 0, 110, 1, 110, -110, 1, 0, 0},  // floor
-    {0, kArenaHalf, 0, 110, 1, 110, 110, 1, 0, 0},    // ceiling
+    {0, -kArenaHalf, 0, 110, 1, 110, -110, 1, 0, 0},  // floor, y = -50
+    {0, kArenaHalf, 0, 110, 1, 110, 110, 1, 0, 0},    // ceiling, y = +50
 };
 static_assert(std::size(kWalls) == 6, "six walls");
 
