@@ -195,7 +195,6 @@ TEST_F(WindowFocus, HeldKeysCountOnce) {
     // A second of W and E held: the presses, then X's repeats, 25 a second after 660 ms. Xvfb
     // repeats no key held through XTest, so they are handed to the adapter directly.
     const GLFWkeyfun adapter = glfwSetKeyCallback(g_window, nullptr);
-    ASSERT_NE(adapter, nullptr);
     g_shotgunUnlocked = true;
     for (int n = 0; n < 10; ++n) {
         const int action = n == 0 ? GLFW_PRESS : GLFW_REPEAT;
