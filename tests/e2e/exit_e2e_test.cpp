@@ -35,8 +35,7 @@ TEST(GameExit, OnlyEscapeOnTitleScreenExitsZeroSilently) {
     e2e::Session session;
     ASSERT_TRUE(session.ready()) << session.error;
     for (const char* key : {"x", "Return", "space", "Tab", "F1", "1"}) session.window.tapKey(key);
-    // X events arrive in order: a game that re-centres the pointer after them and then ends on
-    // Escape has read the keys and lived through them.
+    // X events come in order: answering the pointer, then Escape, shows the keys read and lived.
     session.window.moveBy(60, -40);
     ASSERT_TRUE(session.window.waitPointerCentred(kExitMs)) << "no answer after the keys";
     session.window.tapKey("Escape");

@@ -187,16 +187,14 @@ TEST(GameInput, EShowsTheWeaponName) {
     ASSERT_TRUE(session.startPlaying(frame)) << "no game frame after P";
     // "PISTOL", six letters centred on column 512, resting on row 80.
     const e2e::Box notice = e2e::overlayTextBox(482, 80, 6);
-    // Nothing may stand out there. A target behind the place makes it uneven and the answer
-    // unsafe: then look elsewhere, well within the 3 seconds a wrongly shown name would last.
+    // Nothing may stand out there; while a target makes it uneven, turn, within a notice's 3 s.
     std::string why;
     const auto judged = [&](const e2e::Picture& p) {
         if (e2e::overlayAt(p, notice, 6, why)) why = "the name is there";
         return why.rfind("uneven", 0) != 0;
     };
-    for (int n = 0; !session.window.waitForPicture(judged, 500, frame) && n < 3; ++n) {
+    for (int n = 0; !session.window.waitForPicture(judged, 500, frame) && n < 3; ++n)
         ASSERT_NO_FATAL_FAILURE(turnBy(session, 60));
-    }
     EXPECT_EQ(why.rfind("nothing stands out", 0), 0u) << "before E: " << why;
 
     // The notice lasts 3 seconds; a target passing behind it may hide it, so E is pressed

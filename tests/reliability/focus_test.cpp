@@ -192,8 +192,7 @@ TEST_F(WindowFocus, RegainedFocusDoesNotTurnTheView) {
 }
 
 TEST_F(WindowFocus, HeldKeysCountOnce) {
-    // A second of W and E held: the presses, then X's repeats, 25 a second after 660 ms. Xvfb
-    // repeats no key held through XTest, so they are handed to the adapter directly.
+    // W and E held a second: X repeats 25 a second after 660 ms (Xvfb not for XTest keys).
     const GLFWkeyfun adapter = glfwSetKeyCallback(g_window, nullptr);
     g_shotgunUnlocked = true;
     for (int n = 0; n < 10; ++n) {
