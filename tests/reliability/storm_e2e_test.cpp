@@ -240,7 +240,6 @@ void runStorm(const StormSize& size, e2e::Session& session) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("storm: %d events in %.1f s\n", storm.events(), seconds);
     ::testing::Test::RecordProperty("seed", std::to_string(seed));
-    ::testing::Test::RecordProperty("events", storm.events());
     ASSERT_TRUE(session.game.running()) << "the game ended during the storm (seed " << seed
                                         << "): " << session.game.standardError();
 }
