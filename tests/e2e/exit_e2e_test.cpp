@@ -31,9 +31,13 @@ void expectSilentExit(e2e::Game& game, int status) {
     EXPECT_EQ(game.standardError(), "");
 }
 
-TEST(GameExit, EscapeOnTitleScreenExitsZeroSilently) {
+TEST(GameExit, OnlyEscapeOnTitleScreenExitsZeroSilently) {
     e2e::Session session;
     ASSERT_TRUE(session.ready()) << session.error;
+    for (const char* key : {"x", "Return", "space", "Tab", "F1", "1"}) session.window.tapKey(key);
+    // X events come in order: answering the pointer, then Escape, shows the keys read and lived.
+    session.window.moveBy(60, -40);
+    ASSERT_TRUE(session.window.waitPointerCentred(kExitMs)) << "no answer after the keys";
     session.window.tapKey("Escape");
     expectSilentExit(session.game, 0);
 }
@@ -52,13 +56,6 @@ TEST(GameExit, CloseRequestDuringGameExitsZeroSilently) {
     ASSERT_TRUE(session.startPlaying(frame)) << "no game frame after P";
     session.window.requestClose();
     expectSilentExit(session.game, 0);
-}
-
-TEST(GameExit, OtherKeysDoNotEndTheGame) {
-    e2e::Session session(true);
-    ASSERT_TRUE(session.ready()) << session.error;
-    for (const char* key : {"x", "Return", "space", "Tab", "F1", "1"}) session.window.tapKey(key);
-    EXPECT_FALSE(session.game.waitExit(1500)) << "ended with status " << session.game.exitStatus();
 }
 
 TEST(GameExit, NoDisplayExitsOneSilently) {

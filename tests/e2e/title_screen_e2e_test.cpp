@@ -14,27 +14,27 @@ constexpr int kTitleMs = 20000;
 
 struct TitleLine {
     const char* text;
-    float x;   // raster x
-    double k;  // raster y is 0.75 * k
+    float x;  // raster x
+    int n;    // layout rows below the name; raster y is 0.75 * (0.3 - n / 768)
 };
 
 const TitleLine kLines[16] = {
-    {"ORBFALL", -0.05f, 0.3},
-    {"P     PLAY GAME", -0.2f, 0.221875},
-    {"WASD  MOVE", -0.2f, 0.19583333333333333},
-    {"E     SWITCH WEAPON", -0.2f, 0.16979166666666667},
-    {"Q     END GAME", -0.2f, 0.14375000000000002},
-    {"ESC   QUIT", -0.2f, 0.11770833333333335},
-    {"MOUSE          AIM AT TARGETS", -0.2f, 0.039583333333333345},
-    {"LEFT CLICK     FIRE", -0.2f, 0.013541666666666678},
-    {"RIGHT CLICK    ZOOM", -0.2f, -0.01249999999999999},
-    {"PISTOL       STARTING WEAPON", -0.2f, -0.090624999999999983},
-    {"SHOTGUN      UNLOCK AT FIFTY POINTS", -0.2f, -0.12968749999999998},
-    {"             HIGH IMPACT    LOW RANGE", -0.2f, -0.15572916666666664},
-    {"MACHINE GUN  UNLOCK AT ONE HUNDRED POINTS", -0.2f, -0.19479166666666664},
-    {"             HOLD TO FIRE   HIGH SPREAD", -0.2f, -0.2208333333333333},
-    {"DISPATCH YOUR TARGETS WITH HASTE", -0.2f, -0.29895833333333333},
-    {"YOU LOSE A POINT EVERY SECOND", -0.2f, -0.33802083333333333},
+    {"ORBFALL", -0.05f, 0},
+    {"P     PLAY GAME", -0.2f, 60},
+    {"WASD  MOVE", -0.2f, 80},
+    {"E     SWITCH WEAPON", -0.2f, 100},
+    {"Q     END GAME", -0.2f, 120},
+    {"ESC   QUIT", -0.2f, 140},
+    {"MOUSE          AIM AT TARGETS", -0.2f, 200},
+    {"LEFT CLICK     FIRE", -0.2f, 220},
+    {"RIGHT CLICK    ZOOM", -0.2f, 240},
+    {"PISTOL       STARTING WEAPON", -0.2f, 300},
+    {"SHOTGUN      UNLOCK AT FIFTY POINTS", -0.2f, 330},
+    {"             HIGH IMPACT    LOW RANGE", -0.2f, 350},
+    {"MACHINE GUN  UNLOCK AT ONE HUNDRED POINTS", -0.2f, 380},
+    {"             HOLD TO FIRE   HIGH SPREAD", -0.2f, 400},
+    {"DISPATCH YOUR TARGETS WITH HASTE", -0.2f, 460},
+    {"YOU LOSE A POINT EVERY SECOND", -0.2f, 490},
 };
 
 // The lit box of a line: the raster position through a 50-degree, 4:3 perspective at eye
@@ -43,7 +43,7 @@ const TitleLine kLines[16] = {
 e2e::Box expectedBox(const TitleLine& line) {
     const double pi = 3.141592653589793;
     const double f = 1.0 / std::tan(25.0 * pi / 180.0);
-    const float y = static_cast<float>(0.75 * line.k);
+    const float y = static_cast<float>(0.75 * (0.3 - line.n / 768.0));
     const double column = (f / (4.0 / 3.0) * line.x + 1.0) * 512.0;
     const double rowFromBottom = (f * y + 1.0) * 384.0;
     const int left = static_cast<int>(std::floor(column));

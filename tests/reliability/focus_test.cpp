@@ -190,3 +190,15 @@ TEST_F(WindowFocus, RegainedFocusDoesNotTurnTheView) {
         expectViewTurnsOnlyByMotion();
     }
 }
+
+TEST_F(WindowFocus, HeldKeysCountOnce) {
+    // W and E held a second: X repeats 25 a second after 660 ms (Xvfb not for XTest keys).
+    const GLFWkeyfun adapter = glfwSetKeyCallback(g_window, nullptr);
+    g_shotgunUnlocked = true;
+    for (int n = 0; n < 10; ++n) {
+        const int action = n == 0 ? GLFW_PRESS : GLFW_REPEAT;
+        for (int key : {GLFW_KEY_W, GLFW_KEY_E}) adapter(g_window, key, 0, action, 0);
+    }
+    EXPECT_EQ(g_moveDir.z, -1);    // still walking
+    EXPECT_EQ(g_weapon, Shotgun);  // switched once
+}

@@ -1,7 +1,7 @@
 // Covers the game under a storm of random real input: every key but Escape, presses and
 // releases in any order, wild pointer motion, all buttons and the wheel, across many games.
-// Afterwards it must still answer: Q shows the title screen, Escape ends it with status 0 and
-// nothing printed (no sanitizer report in a sanitizer build).
+// Afterwards it must still answer: P shows a game frame, Q the title screen, and Escape ends
+// it with status 0 and nothing printed (no sanitizer report in a sanitizer build).
 //
 // ORBFALL_STORM=full runs the long storm (tools/storm); ORBFALL_STORM_SEED replays a seed.
 #include <gtest/gtest.h>
@@ -103,7 +103,6 @@ public:
             if (size.timedGame && n == 2 * size.events / 3) {
                 runGame(Mode::Timed, kTimedGameMs, size.eventsPerSecond / 20);
                 inGame_ = false;  // 62 s on: it has ended by itself
-                ++gamesEndedByTime_;
                 startGame();
             }
             if (n == size.events / 3 || n == 2 * size.events / 3) {
@@ -116,9 +115,6 @@ public:
     }
 
     int events() const { return events_; }
-    int gamesStarted() const { return gamesStarted_; }
-    int gamesEndedByQ() const { return gamesEndedByQ_; }
-    int gamesEndedByTime() const { return gamesEndedByTime_; }
 
 private:
     // Free: anything but Escape. Firing: mostly the left button and small aiming moves, no Q,
@@ -137,14 +133,8 @@ private:
             keysDown_.erase(code);
         }
         // A Q press leaves the title screen showing, and the next P press starts a game.
-        if (press && code == q_ && inGame_) {
-            inGame_ = false;
-            ++gamesEndedByQ_;
-        }
-        if (press && code == p_ && !inGame_) {
-            inGame_ = true;
-            ++gamesStarted_;
-        }
+        if (press && code == q_) inGame_ = false;
+        if (press && code == p_) inGame_ = true;
     }
 
     void button(unsigned number, bool press) {
@@ -239,9 +229,6 @@ private:
     std::set<unsigned> buttonsDown_;
     bool inGame_ = false;
     int events_ = 0;
-    int gamesStarted_ = 0;
-    int gamesEndedByQ_ = 0;
-    int gamesEndedByTime_ = 0;
 };
 
 void runStorm(const StormSize& size, e2e::Session& session) {
@@ -251,18 +238,10 @@ void runStorm(const StormSize& size, e2e::Session& session) {
     const auto start = Clock::now();
     storm.run(size, session.game);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    std::printf(
-        "storm: %d events in %.1f s; %d games started with P, %d ended with Q, "
-        "%d by time\n",
-        storm.events(), seconds, storm.gamesStarted(), storm.gamesEndedByQ(),
-        storm.gamesEndedByTime());
+    std::printf("storm: %d events in %.1f s\n", storm.events(), seconds);
     ::testing::Test::RecordProperty("seed", std::to_string(seed));
-    ::testing::Test::RecordProperty("events", storm.events());
-    ::testing::Test::RecordProperty("games", storm.gamesStarted());
     ASSERT_TRUE(session.game.running()) << "the game ended during the storm (seed " << seed
                                         << "): " << session.game.standardError();
-    EXPECT_GE(storm.events(), size.events);
-    EXPECT_GE(storm.gamesStarted(), size.games);
 }
 
 void expectCleanEscape(e2e::Session& session) {
@@ -283,24 +262,19 @@ TEST(InputStorm, GameSurvivesAndStillAnswers) {
     ASSERT_TRUE(session.ready()) << session.error;
     runStorm(size, session);
     if (HasFatalFailure()) return;
-
-    // The no-op driver draws nothing: the pointer coming back to the centre shows the loop
-    // still takes its input.
-    session.window.tapKey("q");
-    session.window.moveBy(60, -40);
-    EXPECT_TRUE(session.window.waitPointerCentred(kAnswerMs)) << "no answer to the pointer";
-    expectCleanEscape(session);
+    expectCleanEscape(session);  // the no-op driver draws nothing to look at
 }
 
-TEST(InputStorm, TitleScreenReturnsAfterAStorm) {
+TEST(InputStorm, GameStillPlaysAfterAStorm) {
     e2e::Session session;
     ASSERT_TRUE(session.ready()) << session.error;
     runStorm(kDrawnStorm, session);
     if (HasFatalFailure()) return;
 
-    session.window.tapKey("q");
-    e2e::Picture last;
-    EXPECT_TRUE(session.window.waitForPicture(e2e::showsTitleScreen, kAnswerMs, last))
-        << "no title screen after Q";
+    // The storm may have left a game running: Q first, then a whole game from P to Q.
+    e2e::Picture frame;
+    EXPECT_TRUE(session.endPlaying(kAnswerMs)) << "no title screen after Q";
+    EXPECT_TRUE(session.startPlaying(frame)) << "no game frame after P";
+    EXPECT_TRUE(session.endPlaying(kAnswerMs)) << "no title screen after the last Q";
     expectCleanEscape(session);
 }
