@@ -10,6 +10,7 @@
 #include "core/game_state.h"
 #include "render/font.h"
 #include "world/scene_objects.h"
+#include "world/view_volume.h"
 
 namespace {
 
@@ -212,7 +213,11 @@ void drawWalls() {
         glTranslatef(wall.tx, wall.ty, wall.tz);
         glScalef(wall.sx, wall.sy, wall.sz);
         if (wall.angle != 0) glRotatef(wall.angle, wall.ax, wall.ay, wall.az);
-        drawWallPanel();
+        if (g_viewCulling && wallPanelOutsideView()) {  // behind or beside the view: clipped away
+            ++g_panelsCulled;
+        } else {
+            drawWallPanel();
+        }
         glPopMatrix();
     }
 }
