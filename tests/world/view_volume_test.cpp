@@ -165,8 +165,7 @@ TEST_F(ViewVolume, CulledFramesMatchUnculledFramesBitForBit) {
     EXPECT_GE(o.removed, 3);
     EXPECT_GT(g_meshesCulled - meshesCulledBefore, 100 * kFrames);
     EXPECT_GT(g_panelsCulled - panelsCulledBefore, kFrames);
-    RecordProperty("frames", o.frames);
-    RecordProperty("hits", o.hits);
+    EXPECT_EQ(g_weapon, Shotgun);  // so its recoil pulled the view back too
     std::printf("%d frames, %d differing; %d shot hits, %d targets removed; %ld meshes and %ld "
                 "panels culled\n",
                 o.frames, differing, o.hits, o.removed, g_meshesCulled - meshesCulledBefore,
