@@ -12,6 +12,7 @@
 #include "render/font.h"
 #include "render/overlay.h"
 #include "world/scene_objects.h"
+#include "world/view_volume.h"
 
 namespace {
 
@@ -225,7 +226,11 @@ void drawWalls() {
         glTranslatef(wall.tx, wall.ty, wall.tz);
         glScalef(wall.sx, wall.sy, wall.sz);
         if (wall.angle != 0) glRotatef(wall.angle, wall.ax, wall.ay, wall.az);
-        drawWallPanel();
+        if (g_viewCulling && wallPanelOutsideView()) {  // behind or beside the view: clipped away
+            ++g_panelsCulled;
+        } else {
+            drawWallPanel();
+        }
         glPopMatrix();
     }
 }

@@ -6,6 +6,7 @@
 
 #include "core/game_state.h"
 #include "world/scene_objects.h"
+#include "world/view_volume.h"
 
 namespace {
 
@@ -35,6 +36,11 @@ void drawSphereMesh(const Sphere& sphere) {
         list = glGenLists(1);
         g_sphereLists.emplace(sphere.slices, list);
         compileSphere(list, sphere.slices);
+    }
+    // Most targets lie outside the view; their mesh could not set a pixel.
+    if (g_viewCulling && unitSphereOutsideView()) {
+        ++g_meshesCulled;
+        return;
     }
     glCallList(list);
 }
