@@ -268,7 +268,8 @@ XServer::~XServer() {
 
 // ---- Game ----
 
-Game::Game(const Options& options, const std::vector<std::string>& environment) {
+Game::Game(const Options& options, const std::vector<std::string>& environment)
+    : options_(options) {
     outFd_ = captureFile();
     errFd_ = captureFile();
     if (outFd_ < 0 || errFd_ < 0) return;
@@ -327,6 +328,28 @@ bool Game::waitExit(int timeoutMs) {
     pid_ = -1;
     termSignal_ = SIGKILL;
     return false;
+}
+
+bool Game::quitCleanly() const {
+    if (exitStatus_ == 0) return true;
+    if (!options_.noopRenderer || termSignal_ == 0) return false;
+    std::vector<std::string> env = childEnvironment(options_, {}, false);
+    std::vector<char*> envp = pointers(env);
+    std::vector<std::string> args = {ORBFALL_GL_TEARDOWN_PROBE};
+    std::vector<char*> argv = pointers(args);
+    const pid_t probe = fork();
+    if (probe == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    if (probe < 0) return false;
+    int status = 0;
+    if (!reapWithin(probe, kXvfbStartMs, status)) {
+        killAndReap(probe);
+        return false;
+    }
+    return status != kStatusLost && WIFSIGNALED(status) && WTERMSIG(status) == termSignal_;
 }
 
 std::string Game::standardOutput() const {

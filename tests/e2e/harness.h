@@ -63,6 +63,9 @@ public:
     bool waitExit(int timeoutMs);
     int exitStatus() const { return exitStatus_; }  // -1 unless it exited normally
     int termSignal() const { return termSignal_; }  // 0 unless a signal ended it
+    // Exited with status 0. On the no-op renderer the signal that a bare GL context's
+    // teardown dies of on the same display counts too: that driver's fault, not the game's.
+    bool quitCleanly() const;
 
     std::string standardOutput() const;
     std::string standardError() const;
@@ -70,6 +73,7 @@ public:
 private:
     void reap(int status);
 
+    Options options_;
     pid_t pid_ = -1;
     int outFd_ = -1;
     int errFd_ = -1;

@@ -1,5 +1,6 @@
 // Preload library for the pacing check: records the monotonic time of every buffer swap the
-// game makes and writes the times, in nanoseconds, one per line, to $ORBFALL_SWAP_LOG at exit.
+// game makes and writes the times, in nanoseconds, one per line, to $ORBFALL_SWAP_LOG when the
+// game ends GLFW.
 #include <dlfcn.h>
 #include <time.h>
 
@@ -15,7 +16,7 @@ class SwapLog {
 public:
     SwapLog() { times_.reserve(1 << 20); }
 
-    ~SwapLog() {
+    void write() const {
         const char* path = std::getenv("ORBFALL_SWAP_LOG");
         if (!path) return;
         if (FILE* f = std::fopen(path, "w")) {
@@ -43,4 +44,11 @@ extern "C" void glfwSwapBuffers(GLFWwindow* window) {
     static const auto real = reinterpret_cast<SwapFn>(dlsym(RTLD_NEXT, "glfwSwapBuffers"));
     s_log.record();
     real(window);
+}
+
+// Before the driver tears the context down: Mesa 25's no-op driver dies there.
+extern "C" void glfwTerminate() {
+    static const auto real = reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "glfwTerminate"));
+    s_log.write();
+    real();
 }

@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "core/game_state.h"
@@ -94,29 +95,34 @@ TEST_F(FrameTest, LastFrameOfATimedOutGameShowsZeroSeconds) {
 // ---- Crosshair ---------------------------------------------------------------------------
 
 struct Arms {
-    int left0, left1, right0, right1;  // lit columns of the horizontal arms on row 384
-    int up0, up1, down0, down1;        // lit rows of the vertical arms in column 512
+    int left0, left1, right0, right1;  // columns of the horizontal arms, on rows 383-384
+    int up0, up1, down0, down1;        // rows of the vertical arms, in columns 511-512
 };
 
-// Scans the crosshair's row and column for pixels that pass the test.
-template <class Marked>
-Arms measureArms(const Screenshot& shot, Marked marked) {
-    Arms arms = {-1, -1, -1, -1, -1, -1, -1, -1};
+// The arms lie on the border between two rows (or columns), where GL lets a line one pixel
+// wide light either of them or share itself between both. So a pair of pixels across the
+// border holds the arm when what it adds to the background beside it is the arm's colour.
+Arms measureArms(const Screenshot& shot, Rgb colour) {
+    auto holdsArm = [colour](Rgb a, Rgb b, Rgb background) {
+        const int tolerance = 8;  // rounding of the shares, and the wall's shading
+        return std::abs(a.r + b.r - background.r - colour.r) <= tolerance &&
+               std::abs(a.g + b.g - background.g - colour.g) <= tolerance &&
+               std::abs(a.b + b.b - background.b - colour.b) <= tolerance;
+    };
     auto extend = [](int& first, int& last, int at) {
         if (first < 0) first = at;
         last = at;
     };
-    for (int col = 400; col < 512; ++col) {
-        if (marked(shot.at(col, 384))) extend(arms.left0, arms.left1, col);
+    Arms arms = {-1, -1, -1, -1, -1, -1, -1, -1};
+    for (int col = 400; col < 624; ++col) {
+        if (!holdsArm(shot.at(col, 383), shot.at(col, 384), shot.at(col, 380))) continue;
+        if (col < 512) extend(arms.left0, arms.left1, col);
+        else extend(arms.right0, arms.right1, col);
     }
-    for (int col = 512; col < 624; ++col) {
-        if (marked(shot.at(col, 384))) extend(arms.right0, arms.right1, col);
-    }
-    for (int row = 300; row < 384; ++row) {
-        if (marked(shot.at(512, row))) extend(arms.up0, arms.up1, row);
-    }
-    for (int row = 384; row < 468; ++row) {
-        if (marked(shot.at(512, row))) extend(arms.down0, arms.down1, row);
+    for (int row = 300; row < 468; ++row) {
+        if (!holdsArm(shot.at(511, row), shot.at(512, row), shot.at(508, row))) continue;
+        if (row < 384) extend(arms.up0, arms.up1, row);
+        else extend(arms.down0, arms.down1, row);
     }
     return arms;
 }
@@ -133,12 +139,12 @@ void expectArms(const Arms& arms, int outer, int inner) {
     EXPECT_EQ(arms.down1, 383 + 2 * outer);
 }
 
+constexpr Rgb kWhite = {255, 255, 255};
+constexpr Rgb kRed = {255, 0, 0};
+constexpr Rgb kBlack = {0, 0, 0};
+
 bool isWhite(Rgb p) {
     return p.r == 255 && p.g == 255 && p.b == 255;
-}
-
-bool isRed(Rgb p) {
-    return p.r == 255 && p.g == 0 && p.b == 0;
 }
 
 bool isBlack(Rgb p) {
@@ -148,17 +154,17 @@ bool isBlack(Rgb p) {
 TEST_F(FrameTest, CrosshairOfEachWeapon) {
     g_weapon = Pistol;
     renderFrame();
-    expectArms(measureArms(Screenshot(), isWhite), 10, 3);
+    expectArms(measureArms(Screenshot(), kWhite), 10, 3);
 
     g_weapon = Shotgun;
     renderFrame();
-    expectArms(measureArms(Screenshot(), isRed), 30, 10);
+    expectArms(measureArms(Screenshot(), kRed), 30, 10);
 
     // Black needs something behind it: stand inside the arena, before the far wall.
     g_weapon = MachineGun;
     g_playerPos = {0, 0, 0};
     renderFrame();
-    expectArms(measureArms(Screenshot(), isBlack), 20, 7);
+    expectArms(measureArms(Screenshot(), kBlack), 20, 7);
 }
 
 TEST_F(FrameTest, ShotEnlargesTheGapForTheKickFrames) {
@@ -166,10 +172,10 @@ TEST_F(FrameTest, ShotEnlargesTheGapForTheKickFrames) {
         Weapon weapon;
         int kick;
         int outer, inner;
-        bool (*marked)(Rgb);
+        Rgb colour;
     };
     // The machine gun's black would vanish on the black backdrop; its gap is checked above.
-    for (const Case& c : {Case{Pistol, 6, 10, 3, isWhite}, Case{Shotgun, 14, 30, 10, isRed}}) {
+    for (const Case& c : {Case{Pistol, 6, 10, 3, kWhite}, Case{Shotgun, 14, 30, 10, kRed}}) {
         SCOPED_TRACE(c.weapon);
         g_weapon = c.weapon;
         g_justFired = true;
@@ -177,12 +183,12 @@ TEST_F(FrameTest, ShotEnlargesTheGapForTheKickFrames) {
         for (int frame = 1; frame <= c.kick; ++frame) {
             renderFrame();
             SCOPED_TRACE(frame);
-            expectArms(measureArms(Screenshot(), c.marked), c.outer, 2 * c.inner);
+            expectArms(measureArms(Screenshot(), c.colour), c.outer, 2 * c.inner);
             EXPECT_FALSE(g_justFired);
             EXPECT_EQ(g_crosshairKick, c.kick - frame);
         }
         renderFrame();
-        expectArms(measureArms(Screenshot(), c.marked), c.outer, c.inner);
+        expectArms(measureArms(Screenshot(), c.colour), c.outer, c.inner);
         EXPECT_EQ(g_crosshairKick, 0);
     }
 }
@@ -190,7 +196,7 @@ TEST_F(FrameTest, ShotEnlargesTheGapForTheKickFrames) {
 TEST_F(FrameTest, UnknownWeaponValueDrawsThePistolCrosshair) {
     g_weapon = static_cast<Weapon>(7);
     renderFrame();
-    expectArms(measureArms(Screenshot(), isWhite), 10, 3);
+    expectArms(measureArms(Screenshot(), kWhite), 10, 3);
 }
 
 // ---- Notice and popup ----------------------------------------------------------------
