@@ -3,23 +3,43 @@ include(GNUInstallDirs)
 
 set(ORBFALL_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
-install(TARGETS orbfall RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Debian keeps games in /usr/games (under the prefix here), with their manual pages in section 6.
+install(TARGETS orbfall RUNTIME DESTINATION games)
 install(FILES ${ORBFALL_PACKAGING_DIR}/orbfall.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${ORBFALL_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orbfall)
 
-# Icon theme sizes: the committed PNGs are made by packaging/make-icons.
-foreach(size 48 64 128 256)
-  install(FILES ${ORBFALL_PACKAGING_DIR}/icons/orbfall-${size}.png
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-          RENAME orbfall.png)
-endforeach()
+# Icon theme sizes, rendered from the SVG at build time so the two cannot disagree.
+set(ORBFALL_ICON_SIZES 48 64 128 256)
+find_program(ORBFALL_RSVG_CONVERT rsvg-convert)
+if(ORBFALL_RSVG_CONVERT)
+  set(icons)
+  foreach(size IN LISTS ORBFALL_ICON_SIZES)
+    set(icon ${CMAKE_CURRENT_BINARY_DIR}/icons/orbfall-${size}.png)
+    add_custom_command(
+      OUTPUT ${icon}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/icons
+      COMMAND ${ORBFALL_RSVG_CONVERT} -w ${size} -h ${size} -o ${icon}
+              ${ORBFALL_PACKAGING_DIR}/icons/orbfall.svg
+      DEPENDS ${ORBFALL_PACKAGING_DIR}/icons/orbfall.svg
+      VERBATIM)
+    list(APPEND icons ${icon})
+    install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME orbfall.png)
+  endforeach()
+  add_custom_target(orbfall_icons ALL DEPENDS ${icons})
+else()
+  message(STATUS "rsvg-convert not found (package librsvg2-bin): installing the SVG icon only")
+endif()
 install(FILES ${ORBFALL_PACKAGING_DIR}/icons/orbfall.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# Debian wants manual pages compressed; -n keeps the archive free of time stamps.
+# Debian wants the manual page and the changelog compressed; -n keeps time stamps out.
+configure_file(${ORBFALL_PACKAGING_DIR}/changelog.in ${CMAKE_CURRENT_BINARY_DIR}/changelog @ONLY)
 find_program(ORBFALL_GZIP gzip)
 if(ORBFALL_GZIP)
   set(manpage ${CMAKE_CURRENT_BINARY_DIR}/orbfall.6.gz)
+  set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
   add_custom_command(
     OUTPUT ${manpage}
     COMMAND ${CMAKE_COMMAND} -E copy ${ORBFALL_PACKAGING_DIR}/orbfall.6
@@ -28,11 +48,19 @@ if(ORBFALL_GZIP)
     DEPENDS ${ORBFALL_PACKAGING_DIR}/orbfall.6
     COMMENT "Compressing the manual page"
     VERBATIM)
-  add_custom_target(orbfall_manpage ALL DEPENDS ${manpage})
+  add_custom_command(
+    OUTPUT ${changelog}
+    COMMAND ${ORBFALL_GZIP} -9nkf ${CMAKE_CURRENT_BINARY_DIR}/changelog
+    DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog
+    COMMENT "Compressing the changelog"
+    VERBATIM)
+  add_custom_target(orbfall_manpage ALL DEPENDS ${manpage} ${changelog})
 else()
   set(manpage ${ORBFALL_PACKAGING_DIR}/orbfall.6)
+  set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog)
 endif()
 install(FILES ${manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orbfall)
 
 # cpack -G DEB, from the build directory.
 set(CPACK_GENERATOR DEB)

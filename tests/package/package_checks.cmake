@@ -45,8 +45,10 @@ if(CHECK STREQUAL "InstallTree")
   file(GLOB_RECURSE installed RELATIVE ${stage} ${stage}/*)
   list(SORT installed)
   set(expected
-    usr/bin/orbfall
+    usr/games/orbfall
     usr/share/applications/orbfall.desktop
+    usr/share/doc/orbfall/changelog.gz
+    usr/share/doc/orbfall/copyright
     usr/share/icons/hicolor/128x128/apps/orbfall.png
     usr/share/icons/hicolor/256x256/apps/orbfall.png
     usr/share/icons/hicolor/48x48/apps/orbfall.png
@@ -58,13 +60,13 @@ if(CHECK STREQUAL "InstallTree")
     string(REPLACE ";" "\n  " want "${expected}")
     fail("installed files differ.\nGot:\n  ${got}\nExpected:\n  ${want}")
   endif()
-  if(NOT IS_DIRECTORY ${stage}/usr/bin OR IS_SYMLINK ${stage}/usr/bin/orbfall)
-    fail("usr/bin/orbfall is not a plain file")
+  if(NOT IS_DIRECTORY ${stage}/usr/games OR IS_SYMLINK ${stage}/usr/games/orbfall)
+    fail("usr/games/orbfall is not a plain file")
   endif()
   # The program must be executable by everyone, and the manual page really compressed.
-  execute_process(COMMAND test -x ${stage}/usr/bin/orbfall RESULT_VARIABLE not_executable)
+  execute_process(COMMAND test -x ${stage}/usr/games/orbfall RESULT_VARIABLE not_executable)
   if(not_executable)
-    fail("usr/bin/orbfall is not executable")
+    fail("usr/games/orbfall is not executable")
   endif()
   file(READ ${stage}/usr/share/man/man6/orbfall.6.gz magic LIMIT 2 HEX)
   if(NOT magic STREQUAL "1f8b")
@@ -73,9 +75,9 @@ if(CHECK STREQUAL "InstallTree")
   file(REMOVE_RECURSE ${stage})
 
 elseif(CHECK STREQUAL "IconSizes")
-  # Each theme size directory must get a picture of that size, square and not empty.
+  # Each theme size directory must get a picture of that size, rendered from the SVG.
   foreach(size 48 64 128 256)
-    png_size(${packaging}/icons/orbfall-${size}.png w h)
+    png_size(${BUILD_DIR}/icons/orbfall-${size}.png w h)
     if(NOT w EQUAL size OR NOT h EQUAL size)
       fail("orbfall-${size}.png is ${w}x${h}, not ${size}x${size}")
     endif()
@@ -90,7 +92,7 @@ elseif(CHECK STREQUAL "DesktopEntry")
   # Whole lines, compared as text: a list would split them at the semicolons.
   file(READ ${packaging}/orbfall.desktop entry)
   require_line("${entry}" "Type=Application")
-  require_line("${entry}" "Exec=orbfall")
+  require_line("${entry}" "Exec=/usr/games/orbfall")
   require_line("${entry}" "Icon=orbfall")
   require_line("${entry}" "Terminal=false")
   require_line("${entry}" "Categories=Game;ActionGame;")
