@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <thread>
 
 extern char** environ;
@@ -94,11 +96,15 @@ std::string keyOf(const std::string& entry) {
     return entry.substr(0, entry.find('='));
 }
 
-// Puts NAME=value into env, in place of an entry with the same name.
+// Puts NAME=value into env, in place of an entry with the same name; preload lists are
+// joined, the earlier libraries first.
 void setEntry(std::vector<std::string>& env, const std::string& entry) {
     for (std::string& item : env) {
         if (keyOf(item) == keyOf(entry)) {
-            item = entry;
+            if (keyOf(entry) == "LD_PRELOAD")
+                item += ":" + entry.substr(entry.find('=') + 1);
+            else
+                item = entry;
             return;
         }
     }
@@ -540,6 +546,34 @@ bool GameWindow::waitForPicture(const std::function<bool(const Picture&)>& check
                   std::to_string(++serial) + ".ppm");
     }
     return held;
+}
+
+// ---- SwapLog ----
+
+SwapLog::SwapLog()
+    : path_("/tmp/orbfall-swaps-" + std::to_string(getpid()) + "-" +
+            std::to_string(Clock::now().time_since_epoch().count()) + ".txt") {}
+
+SwapLog::~SwapLog() {
+    std::remove(path_.c_str());
+}
+
+std::vector<std::string> SwapLog::environment() const {
+    return {"LD_PRELOAD=" ORBFALL_SWAP_LOG_LIBRARY, "ORBFALL_SWAP_LOG=" + path_};
+}
+
+std::vector<Swap> SwapLog::read() const {
+    std::vector<Swap> swaps;
+    std::ifstream in(path_);
+    long long ns = 0, heldBytes = 0;
+    while (in >> ns >> heldBytes) swaps.push_back({ns / 1e6, heldBytes});
+    return swaps;
+}
+
+double monotonicMs() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 // ---- Session ----

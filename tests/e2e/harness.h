@@ -81,6 +81,32 @@ private:
     int termSignal_ = 0;
 };
 
+// The game's buffer swaps, recorded by a preload library: when each was asked for, on the
+// clock of monotonicMs, and how many bytes the process held through operator new after it.
+struct Swap {
+    double ms;
+    long long heldBytes;
+};
+
+class SwapLog {
+public:
+    SwapLog();   // a file of its own for one game
+    ~SwapLog();  // removes it
+    SwapLog(const SwapLog&) = delete;
+    SwapLog& operator=(const SwapLog&) = delete;
+
+    // The entries that load the recorder into a Game (its environment argument).
+    std::vector<std::string> environment() const;
+    // The swaps, once the game has quit cleanly; empty before.
+    std::vector<Swap> read() const;
+
+private:
+    std::string path_;
+};
+
+// Milliseconds on CLOCK_MONOTONIC, the swap log's clock.
+double monotonicMs();
+
 // The game's top-level window on a harness X server, driven with XTest.
 class GameWindow {
 public:

@@ -2,12 +2,10 @@
 // the tick gate alone spaces the game's buffer swaps, 17 ms apart. Judged by the gaps between
 // swaps, so that a tick made late by a busy machine costs one gap, not the whole count.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,31 +23,23 @@ TEST(Pacing, GameSwapsComeAtTheTickGate) {
     e2e::XServer server;
     ASSERT_TRUE(server.ok()) << server.error();
 
-    // The game inherits the environment: load the swap logger into it alone.
-    const std::string log = "/tmp/orbfall-swaps-" + std::to_string(getpid()) + ".txt";
-    setenv("LD_PRELOAD", ORBFALL_SWAP_LOG_LIBRARY, 1);
-    setenv("ORBFALL_SWAP_LOG", log.c_str(), 1);
-    e2e::Game game({server.name(), true});
-    unsetenv("LD_PRELOAD");
-    unsetenv("ORBFALL_SWAP_LOG");
+    const e2e::SwapLog log;
+    e2e::Game game({server.name(), true}, log.environment());
 
     e2e::GameWindow window(server);
     ASSERT_TRUE(window.find(15000)) << window.error();
     ASSERT_TRUE(window.focus(5000)) << window.error();
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();  // the log's clock
-    const double pressed = std::chrono::duration<double, std::milli>(now).count();
+    const double pressed = e2e::monotonicMs();
     window.tapKey("p");
     std::this_thread::sleep_for(std::chrono::milliseconds(kWindowMs + 2000));
     window.tapKey("Escape");
     ASSERT_TRUE(game.waitExit(15000));
-    ASSERT_TRUE(game.quitCleanly()) << "status " << game.exitStatus() << ", signal "
-                                    << game.termSignal();
+    ASSERT_TRUE(game.quitCleanly())
+        << "status " << game.exitStatus() << ", signal " << game.termSignal();
 
-    std::ifstream in(log);
-    ASSERT_TRUE(in) << "no swap log at " << log;
     std::vector<double> swaps;  // ms
-    for (long long ns = 0; in >> ns;) swaps.push_back(ns / 1e6);
-    std::remove(log.c_str());
+    for (const e2e::Swap& swap : log.read()) swaps.push_back(swap.ms);
+    ASSERT_FALSE(swaps.empty()) << "no swap log";
 
     // The title screen swaps on every pass; the game's first tick comes 17 ms after P.
     auto first = std::upper_bound(swaps.begin(), swaps.end(), pressed);
