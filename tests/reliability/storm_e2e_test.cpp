@@ -30,6 +30,7 @@ constexpr int kAnswerMs = 20000;
 constexpr int kTimedGameMs = 62000;     // a game lasts 61 s
 constexpr int kMaxMotion = 10000;       // pixels per motion event, either way
 constexpr int kKeepPlayingEvery = 100;  // events; P is ignored during a game
+constexpr std::chrono::milliseconds kAfterStorm{20};
 
 // Every key a player might hit, Escape excepted; P and Q are among them.
 const char* const kKeys[] = {
@@ -214,10 +215,14 @@ private:
                                       std::chrono::microseconds(1000000LL * n / eventsPerSecond));
     }
 
+    // Then a pause: the server stamps events by the millisecond, and GLFW drops a press of a
+    // key stamped the same as that key's last press (its guard against input-method
+    // duplicates), so a P or Q sent at once after the storm could vanish.
     void releaseAll() {
         for (KeyCode code : std::set<KeyCode>(keysDown_)) key(code, false);
         for (unsigned number : std::set<unsigned>(buttonsDown_)) button(number, false);
         XSync(display_, False);
+        std::this_thread::sleep_for(kAfterStorm);
     }
 
     Display* display_;
