@@ -6,10 +6,9 @@
 #include <GL/glu.h>
 
 #include <cctype>
-#include <climits>
-#include <cmath>
 #include <cstdlib>
 
+#include "core/pixel_carry.h"
 #include "core/screen.h"
 #include "play/input.h"
 
@@ -19,13 +18,6 @@ namespace {
 
 constexpr const char* kWindowTitle = "Orbfall (by the Orbfall authors)";
 constexpr int kKeyIgnored = -1;  // reaches onKey for every key it does not handle
-
-// A cursor position as a whole pixel; a disabled cursor's virtual position is unbounded.
-int toPixel(double v) {
-    if (!(v > INT_MIN)) return INT_MIN;
-    if (!(v < INT_MAX)) return INT_MAX;
-    return static_cast<int>(v);
-}
 
 void keyCallback(GLFWwindow*, int key, int scancode, int action, int) {
     if (action == GLFW_REPEAT) return;  // held keys report once, as the handlers expect
@@ -39,22 +31,34 @@ void keyCallback(GLFWwindow*, int key, int scancode, int action, int) {
 // the view by a jump: the reports of the poll that brought the event are dropped instead.
 bool s_recapturing = false;
 
+// Wayland reports fractions of a pixel, X11 whole ones: the handler takes whole pixels, and
+// what each report leaves over goes into the next, so slow aiming neither stalls nor drifts.
+PixelCarry s_carryX;
+PixelCarry s_carryY;
+
+// The motion before the jump is over: its leftover fraction does not turn the view after it.
+void startRecapture() {
+    s_recapturing = true;
+    s_carryX = PixelCarry();
+    s_carryY = PixelCarry();
+}
+
 void cursorPosCallback(GLFWwindow*, double x, double y) {
     // Back to the centre first, so every report the handler sees is an offset from it.
     recentreCursor();
     if (s_recapturing) return;
-    onMouseMove(toPixel(x), toPixel(y));
+    onMouseMove(s_carryX.toPixel(x, kWindowCentreX), s_carryY.toPixel(y, kWindowCentreY));
 }
 
 void cursorEnterCallback(GLFWwindow*, int entered) {
-    if (entered) s_recapturing = true;
+    if (entered) startRecapture();
 }
 
 // GLFW itself releases the keys and buttons held when the focus goes, so no movement or
 // trigger stays on.
 void focusCallback(GLFWwindow*, int focused) {
     if (!focused) return;
-    s_recapturing = true;
+    startRecapture();
     recentreCursor();  // a re-centre asked for without the focus was ignored
 }
 
