@@ -50,9 +50,12 @@ bool advanceGame() {
     g_secondsLeft = secondsLeft;
     if (g_targetsLeft == 0 || secondsLeft < 0) endGame();  // the pass goes on either way
 
-    const double ratio = elapsedSince(g_lastTickTime) / kTickPeriod;
-    if (ratio < 1.0) return false;
-    g_fps = static_cast<int>(kFpsNumerator / ratio);
+    // The last tick may be from a game that ended more than 2^31 ms ago, so the int gap
+    // reads negative: a long wait, not none. It is due, and like any wait over a second shows 0.
+    const int sinceTick = elapsedSince(g_lastTickTime);
+    const double ratio = sinceTick / kTickPeriod;
+    if (sinceTick >= 0 && ratio < 1.0) return false;
+    g_fps = sinceTick < 0 ? 0 : static_cast<int>(kFpsNumerator / ratio);
     g_lastTickTime = clockMs();
 
     movePlayer();

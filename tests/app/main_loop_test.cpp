@@ -127,10 +127,16 @@ TEST_F(MainLoop, FrameRateComesFromTheGapBeforeTheTick) {
 }
 
 TEST_F(MainLoop, LaterGamesTickAtOnce) {
-    beginGame(90000);
-    g_lastTickTime = 20000;  // the last tick of the previous game
-    EXPECT_TRUE(passAt(90000));
-    EXPECT_EQ(g_fps, 0);
+    // From 2^31 ms after the previous game's last tick on, the int gap reads negative.
+    const unsigned gaps[] = {70000u, 0x80000000u, 0xFFFFFFFFu};
+    for (unsigned gap : gaps) {
+        const int start = static_cast<int>(20000u + gap);
+        beginGame(start);
+        g_lastTickTime = 20000;  // the last tick of the previous game
+        EXPECT_TRUE(passAt(start)) << "gap " << gap;
+        EXPECT_EQ(g_lastTickTime, start);
+        EXPECT_EQ(g_fps, 0) << "gap " << gap;
+    }
 }
 
 TEST_F(MainLoop, AutoFireEveryFourTickPeriods) {
