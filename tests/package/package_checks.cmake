@@ -132,7 +132,8 @@ elseif(CHECK STREQUAL "ManualPage")
 elseif(CHECK STREQUAL "SetupWithoutApt")
   # tools/setup on a machine without apt-get or dpkg: PATH is a directory of links to every
   # command on it but those. This machine has all the suite needs, so setup must go straight
-  # on; with a compiler that fails, everything is missing, named in one line, status 2.
+  # on; then without cmake and Xvfb and with a compiler that fails, everything is missing,
+  # named in one line, status 2.
   set(bin ${BUILD_DIR}/tests/package/noapt-bin)
   file(REMOVE_RECURSE ${bin})
   file(MAKE_DIRECTORY ${bin})
@@ -153,11 +154,13 @@ elseif(CHECK STREQUAL "SetupWithoutApt")
   if(NOT status EQUAL 0 OR NOT output STREQUAL "")
     fail("with everything installed, tools/setup gave status ${status}:\n${output}")
   endif()
+  file(REMOVE ${bin}/cmake ${bin}/Xvfb)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env PATH=${bin} CXX=false ${SOURCE_DIR}/tools/setup
                   RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
   set(line "tools/setup: no apt-get here; install with your package manager: a C++17 compiler, \
-GLFW >= 3.3 development files, OpenGL and GLU development files; for the tests \
-GoogleTest/GoogleMock, Google Benchmark, the X11, XTest and Xrandr development files\n")
+CMake >= 3.16 with make, GLFW >= 3.3 development files, OpenGL and GLU development files; \
+for the tests GoogleTest/GoogleMock, Google Benchmark, Xvfb, the X11, XTest and Xrandr \
+development files\n")
   if(NOT status EQUAL 2 OR NOT output STREQUAL line)
     fail("with no working compiler, tools/setup gave status ${status}:\n${output}")
   endif()
