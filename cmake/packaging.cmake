@@ -9,6 +9,26 @@ install(FILES ${ORBFALL_PACKAGING_DIR}/orbfall.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${ORBFALL_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orbfall)
 
+# The software-centre listing, named after its id as AppStream expects. Its release date is the
+# changelog's, turned from "Mon, 07 Dec 2026 ..." into 2026-12-07.
+set(ORBFALL_APPSTREAM_ID org.example.orbfall)
+file(STRINGS ${ORBFALL_PACKAGING_DIR}/changelog.in signoff REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT signoff MATCHES ",  *([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+  message(FATAL_ERROR "packaging/changelog.in: no date in the sign-off line '${signoff}'")
+endif()
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND months ${CMAKE_MATCH_2} month)
+math(EXPR month "${month} + 1")
+string(LENGTH "${month}" digits)
+if(digits EQUAL 1)
+  set(month 0${month})
+endif()
+set(ORBFALL_RELEASE_DATE ${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1})
+configure_file(${ORBFALL_PACKAGING_DIR}/orbfall.metainfo.xml.in
+               ${CMAKE_CURRENT_BINARY_DIR}/${ORBFALL_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${ORBFALL_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
 # Icon theme sizes, rendered from the SVG at build time so the two cannot disagree.
 set(ORBFALL_ICON_SIZES 48 64 128 256)
 find_program(ORBFALL_RSVG_CONVERT rsvg-convert)

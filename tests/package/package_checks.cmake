@@ -1,5 +1,5 @@
-# Packaging checks: the installed file tree, the icon sizes, the desktop entry and the
-# manual page. Run as `cmake -DCHECK=<name> -DSOURCE_DIR=... -DBUILD_DIR=... -P` by CTest.
+# Packaging checks: the installed file tree, the icon sizes, the desktop entry, the manual
+# page, and tools/setup where there is no apt-get. Run as `cmake -DCHECK=<name> -DSOURCE_DIR=... -DBUILD_DIR=... -P` by CTest.
 # A check whose tool is missing prints "skipped:" and CTest reports it as skipped.
 cmake_minimum_required(VERSION 3.16)
 
@@ -54,7 +54,8 @@ if(CHECK STREQUAL "InstallTree")
     usr/share/icons/hicolor/48x48/apps/orbfall.png
     usr/share/icons/hicolor/64x64/apps/orbfall.png
     usr/share/icons/hicolor/scalable/apps/orbfall.svg
-    usr/share/man/man6/orbfall.6.gz)
+    usr/share/man/man6/orbfall.6.gz
+    usr/share/metainfo/org.example.orbfall.metainfo.xml)
   if(NOT installed STREQUAL expected)
     string(REPLACE ";" "\n  " got "${installed}")
     string(REPLACE ";" "\n  " want "${expected}")
@@ -127,6 +128,43 @@ elseif(CHECK STREQUAL "ManualPage")
   if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
     fail("man --warnings (${status}):\n${warnings}")
   endif()
+
+elseif(CHECK STREQUAL "SetupWithoutApt")
+  # tools/setup on a machine without apt-get or dpkg: PATH is a directory of links to every
+  # command on it but those. This machine has all the suite needs, so setup must go straight
+  # on; then without cmake and Xvfb and with a compiler that fails, everything is missing,
+  # named in one line, status 2.
+  set(bin ${BUILD_DIR}/tests/package/noapt-bin)
+  file(REMOVE_RECURSE ${bin})
+  file(MAKE_DIRECTORY ${bin})
+  # In the shell, since command names such as "[" would upset a CMake list.
+  execute_process(COMMAND bash -c [=[
+    IFS=: read -ra dirs <<<"$PATH"
+    for dir in "${dirs[@]}"; do
+      for command in "$dir"/*; do
+        name=${command##*/}
+        [[ $name == apt* || $name == dpkg* || -e $1/$name ]] || ln -s "$command" "$1/$name"
+      done
+    done]=] links ${bin} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    fail("could not link the commands into ${bin}")
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env PATH=${bin} ${SOURCE_DIR}/tools/setup
+                  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT status EQUAL 0 OR NOT output STREQUAL "")
+    fail("with everything installed, tools/setup gave status ${status}:\n${output}")
+  endif()
+  file(REMOVE ${bin}/cmake ${bin}/Xvfb)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env PATH=${bin} CXX=false ${SOURCE_DIR}/tools/setup
+                  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  set(line "tools/setup: no apt-get here; install with your package manager: a C++17 compiler, \
+CMake >= 3.16 with make, GLFW >= 3.3 development files, OpenGL and GLU development files; \
+for the tests GoogleTest/GoogleMock, Google Benchmark, Xvfb, the X11, XTest and Xrandr \
+development files\n")
+  if(NOT status EQUAL 2 OR NOT output STREQUAL line)
+    fail("with no working compiler, tools/setup gave status ${status}:\n${output}")
+  endif()
+  file(REMOVE_RECURSE ${bin})
 
 else()
   fail("unknown check '${CHECK}'")
