@@ -196,8 +196,11 @@ TEST(NativeWayland, PlaysUnderWestonAndPrintsNothing) {
     window.moveTo(512, 384);
     // weston sends the pointer's entry with the first motion inside; a motion that enters
     // turns nothing, so enter before the game starts, where turns are reset anyway.
-    window.moveBy(4, 0);
-    window.moveBy(-4, 0);
+    for (int dx : {4, -4}) {
+        usleep(300 * 1000);  // weston's X11 backend takes the entry and the motion apart
+        window.moveBy(dx, 0);
+    }
+    usleep(300 * 1000);
     window.tapKey("p");
     e2e::Picture ahead;
     ASSERT_TRUE(window.waitForPicture(e2e::showsGameFrame, kFrameMs, ahead)) << "no game after P";
@@ -219,6 +222,8 @@ TEST(NativeWayland, PlaysUnderWestonAndPrintsNothing) {
         left))
         << "no turn to the left";
     const double leftCorner = left.verticalEdgeColumn(kLeftHalf);
+    RecordProperty("corner_turned_right", std::to_string(rightCorner));
+    RecordProperty("corner_turned_left", std::to_string(leftCorner));
     EXPECT_NEAR(rightCorner - 512.0, 512.0 - leftCorner, 1.5)
         << "corner at column " << rightCorner << " turned right, " << leftCorner << " left";
 
