@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "app/libdecor_plugins.h"
 #include "core/pixel_carry.h"
 #include "core/screen.h"
 #include "play/input.h"
@@ -102,6 +103,13 @@ void initWindow() {
         glfwInitHint(GLFW_PLATFORM, GLFW_PLATFORM_X11);
     }
 #endif
+#ifdef GLFW_WAYLAND_LIBDECOR
+    // libdecor without a plugin complains and draws nothing; GLFW's own decorations, or the
+    // compositor's, do better. With a plugin, libdecor draws them as the desktop expects.
+    if (!hasLibdecorPlugin(libdecorPluginPath())) {
+        glfwInitHint(GLFW_WAYLAND_LIBDECOR, GLFW_WAYLAND_DISABLE_LIBDECOR);
+    }
+#endif
     if (!glfwInit()) std::exit(1);
     glfwWindowHint(GLFW_SAMPLES, 4);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
@@ -110,6 +118,11 @@ void initWindow() {
     glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "orbfall");
 #ifdef GLFW_WAYLAND_APP_ID
     glfwWindowHintString(GLFW_WAYLAND_APP_ID, "orbfall");
+#endif
+#ifdef GLFW_SCALE_FRAMEBUFFER
+    // A framebuffer of the window's size, scaled up by the compositor on a high-density
+    // output, keeps the overlay's bitmaps in proportion with the scene. X11 ignores it.
+    glfwWindowHint(GLFW_SCALE_FRAMEBUFFER, GLFW_FALSE);
 #endif
     g_window = glfwCreateWindow(kWindowWidth, kWindowHeight, kWindowTitle, nullptr, nullptr);
     if (!g_window) std::exit(1);

@@ -21,6 +21,7 @@
 #include <ctime>
 #include <fstream>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -367,7 +368,13 @@ std::string Game::standardError() const {
 
 // ---- GameWindow ----
 
-GameWindow::GameWindow(XServer& server) : display_(server.display()) {}
+GameWindow::GameWindow(XServer& server, std::string title)
+    : display_(server.display()), title_(std::move(title)) {}
+
+void GameWindow::setOrigin(int column, int row) {
+    originColumn_ = column;
+    originRow_ = row;
+}
 
 bool GameWindow::find(int timeoutMs) {
     if (!display_) {
@@ -385,17 +392,18 @@ bool GameWindow::find(int timeoutMs) {
                 XWindowAttributes attributes;
                 if (!XGetWindowAttributes(display_, children[i], &attributes)) continue;
                 if (attributes.map_state != IsViewable) continue;
-                if (windowName(display_, children[i]) == kWindowTitle) window_ = children[i];
+                if (windowName(display_, children[i]) == title_) window_ = children[i];
             }
             if (children) XFree(children);
             return window_ != 0;
         },
         timeoutMs);
     if (!seen) {
-        error_ = "no mapped window titled \"" + std::string(kWindowTitle) + "\" within " +
+        error_ = "no mapped window titled \"" + title_ + "\" within " +
                  std::to_string(timeoutMs) + " ms";
         return false;
     }
+    if (title_ != kWindowTitle) return true;
     XWindowAttributes attributes;
     XGetWindowAttributes(display_, window_, &attributes);
     if (attributes.width != kWindowWidth || attributes.height != kWindowHeight) {
@@ -446,8 +454,8 @@ void GameWindow::moveBy(int dx, int dy) {
 void GameWindow::moveTo(int column, int row) {
     int x = column, y = row;
     Window child = 0;
-    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), column, row, &x, &y,
-                          &child);
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), originColumn_ + column,
+                          originRow_ + row, &x, &y, &child);
     XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
     XSync(display_, False);
 }
@@ -505,8 +513,9 @@ Picture GameWindow::grab() {
 Picture GameWindow::grab(const Box& region) {
     if (!window_) return {};
     XImage* image =
-        XGetImage(display_, window_, region.left, region.top, static_cast<unsigned>(region.width()),
-                  static_cast<unsigned>(region.height()), AllPlanes, ZPixmap);
+        XGetImage(display_, window_, originColumn_ + region.left, originRow_ + region.top,
+                  static_cast<unsigned>(region.width()), static_cast<unsigned>(region.height()),
+                  AllPlanes, ZPixmap);
     if (!image) return {};
     const int rs = channelShift(image->red_mask), gs = channelShift(image->green_mask),
               bs = channelShift(image->blue_mask);

@@ -110,11 +110,16 @@ double monotonicMs();
 // The game's top-level window on a harness X server, driven with XTest.
 class GameWindow {
 public:
-    explicit GameWindow(XServer& server);
+    // title names another top-level window holding the game's picture (a nested
+    // compositor's output); the game's own window must be 1024 x 768.
+    explicit GameWindow(XServer& server, std::string title = kWindowTitle);
 
     // Polls the server's top-level windows for the game's title until it is mapped.
     bool find(int timeoutMs);
     bool found() const { return window_ != 0; }
+    XID id() const { return window_; }
+    // Where the game's picture starts in the window: grabs and moveTo count from there.
+    void setOrigin(int column, int row);
     const std::string& error() const { return error_; }
 
     // Gives the window the keyboard focus and waits until the game has captured the
@@ -152,6 +157,9 @@ public:
 
 private:
     Display* display_;
+    std::string title_;
+    int originColumn_ = 0;
+    int originRow_ = 0;
     XID window_ = 0;
     std::string error_;
 };
