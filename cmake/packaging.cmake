@@ -28,8 +28,6 @@ configure_file(${ORBFALL_PACKAGING_DIR}/orbfall.metainfo.xml.in
                ${CMAKE_CURRENT_BINARY_DIR}/${ORBFALL_APPSTREAM_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${ORBFALL_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${ORBFALL_PACKAGING_DIR}/orbfall.lintian-overrides
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME orbfall)
 
 # Icon theme sizes, rendered from the SVG at build time so the two cannot disagree.
 set(ORBFALL_ICON_SIZES 48 64 128 256)

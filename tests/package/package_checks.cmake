@@ -54,7 +54,6 @@ if(CHECK STREQUAL "InstallTree")
     usr/share/icons/hicolor/48x48/apps/orbfall.png
     usr/share/icons/hicolor/64x64/apps/orbfall.png
     usr/share/icons/hicolor/scalable/apps/orbfall.svg
-    usr/share/lintian/overrides/orbfall
     usr/share/man/man6/orbfall.6.gz
     usr/share/metainfo/org.example.orbfall.metainfo.xml)
   if(NOT installed STREQUAL expected)
