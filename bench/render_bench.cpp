@@ -6,17 +6,21 @@
 #include <GLFW/glfw3.h>
 #include <benchmark/benchmark.h>
 
-#include "core/game_state.h"
 #include "app/window.h"
 #include "bench_scene.h"
-#include "render/frame.h"
+#include "core/game_state.h"
+#include "play/game_lifecycle.h"
 #include "render/font.h"
+#include "render/frame.h"
 #include "render/title_screen.h"
 #include "world/scene_objects.h"
 #include "world/sphere_mesh.h"
 #include "world/view_volume.h"
 
 namespace {
+
+constexpr int kTurnFrames = 60;
+constexpr double kTurnPerFrame = 360.0 / kTurnFrames;
 
 // The game swaps after every frame; the swap is the driver's work, not the frame's.
 void swapUntimed(benchmark::State& state) {
@@ -37,29 +41,64 @@ void BM_RenderFrame(benchmark::State& state) {
 BENCHMARK(BM_RenderFrame)->Unit(benchmark::kMicrosecond)->Iterations(300)->Repetitions(5);
 
 // The frame with the driver made to finish it: under the software renderer, this is what a
-// player without a graphics card waits for each tick. culled:0 sends every mesh and panel
-// whatever the view, as the game did before it culled.
+// player without a graphics card waits for each tick. view:0 sends every mesh and panel
+// whatever the view, as the game did before it culled; backfaces:0 draws every mesh with its
+// back faces, as before back-face culling; objects:0 is the floor, the frame with no objects.
+// The view makes a full turn over the 60 frames, so walls and targets pass through it.
 void BM_RenderFrameFinished(benchmark::State& state) {
     g_viewCulling = state.range(0) != 0;
+    g_backFaceCulling = state.range(1) != 0;
     startBenchGame();
+    if (state.range(2) == 0) deleteAllObjects();
     renderFrame();
-    const long culledBefore = g_meshesCulled;
+    const long culledBefore = g_meshesCulled, backCulledBefore = g_meshesBackCulled;
+    int frame = 0;
     for (auto _ : state) {
+        g_yaw = kTurnPerFrame * frame++;
         renderFrame();
         glFinish();
         swapUntimed(state);
     }
     state.counters["meshes_culled"] = benchmark::Counter(
         static_cast<double>(g_meshesCulled - culledBefore), benchmark::Counter::kAvgIterations);
-    g_viewCulling = true;
+    state.counters["front_only"] =
+        benchmark::Counter(static_cast<double>(g_meshesBackCulled - backCulledBefore),
+                           benchmark::Counter::kAvgIterations);
+    g_viewCulling = g_backFaceCulling = true;
 }
 BENCHMARK(BM_RenderFrameFinished)
-    ->ArgName("culled")
-    ->Arg(1)
-    ->Arg(0)
+    ->ArgNames({"view", "backfaces", "objects"})
+    ->Args({1, 1, 1})
+    ->Args({1, 0, 1})
+    ->Args({0, 0, 1})
+    ->Args({1, 1, 0})
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(20)
+    ->Iterations(kTurnFrames)
     ->Repetitions(5);
+
+// Two fixed costs of every finished frame: clearing the multisampled colour and depth
+// buffers, and the swap, which resolves the samples and hands the picture to the X server.
+void BM_ClearFinished(benchmark::State& state) {
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glFinish();
+        swapUntimed(state);
+    }
+}
+BENCHMARK(BM_ClearFinished)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5);
+
+void BM_SwapFinished(benchmark::State& state) {
+    startBenchGame();
+    for (auto _ : state) {
+        state.PauseTiming();
+        renderFrame();
+        glFinish();
+        state.ResumeTiming();
+        glfwSwapBuffers(g_window);
+        glFinish();
+    }
+}
+BENCHMARK(BM_SwapFinished)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5);
 
 // The three parts of a frame that cost the most, apart.
 void BM_FrameWalls(benchmark::State& state) {

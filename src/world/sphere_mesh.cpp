@@ -37,9 +37,18 @@ void drawSphereMesh(const Sphere& sphere) {
         g_sphereLists.emplace(sphere.slices, list);
         compileSphere(list, sphere.slices);
     }
+    const SphereSkip skip = unitSphereSkip();
     // Most targets lie outside the view; their mesh could not set a pixel.
-    if (g_viewCulling && unitSphereOutsideView()) {
+    if (g_viewCulling && skip == SphereSkip::Mesh) {
         ++g_meshesCulled;
+        return;
+    }
+    // Half the triangles of a sphere in full view face away; the rasterizer need not test them.
+    if (g_backFaceCulling && skip == SphereSkip::BackFaces) {
+        ++g_meshesBackCulled;
+        glEnable(GL_CULL_FACE);
+        glCallList(list);
+        glDisable(GL_CULL_FACE);
         return;
     }
     glCallList(list);

@@ -7,8 +7,10 @@
 #include <cmath>
 
 bool g_viewCulling = true;
+bool g_backFaceCulling = true;
 long g_meshesCulled = 0;
 long g_panelsCulled = 0;
+long g_meshesBackCulled = 0;
 
 namespace {
 
@@ -31,7 +33,7 @@ double at(const GLfloat* m, int row, int column) {
 // Planes from the projection's rows: w + x, w - x, w + y, w - y, w + z, w - z, each >= 0
 // inside. With the modelview a turn, moves and one scale, its columns are orthogonal and the
 // longest is the ellipsoid's longest semi-axis.
-bool unitSphereOutsideView() {
+SphereSkip unitSphereSkip() {
     GLfloat p[16], m[16];
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
@@ -44,19 +46,28 @@ bool unitSphereOutsideView() {
     const double radius = std::sqrt(longest) * kRadiusMargin;
     const double centre[4] = {at(m, 0, 3), at(m, 1, 3), at(m, 2, 3), 1};
 
+    bool whollyInside = true;
     for (int plane = 0; plane < kPlanes; ++plane) {
         const int row = plane / 2;
         const double sign = plane % 2 == 0 ? 1 : -1;
         double coefficient[4];
         for (int c = 0; c < 4; ++c) coefficient[c] = at(p, 3, c) + sign * at(p, row, c);
-        const double normal = std::sqrt(coefficient[0] * coefficient[0] +
-                                        coefficient[1] * coefficient[1] +
-                                        coefficient[2] * coefficient[2]);
+        const double normal =
+            std::sqrt(coefficient[0] * coefficient[0] + coefficient[1] * coefficient[1] +
+                      coefficient[2] * coefficient[2]);
         double distance = 0;
         for (int c = 0; c < 4; ++c) distance += coefficient[c] * centre[c];
-        if (distance < -radius * normal) return true;
+        if (distance < -radius * normal) return SphereSkip::Mesh;
+        whollyInside = whollyInside && distance > radius * normal;
     }
-    return false;
+    // Wholly beyond the near plane, the ellipsoid cannot hold the eye, and no plane clips
+    // it, so each back face lies behind a front face. A mirroring modelview would turn
+    // the outward faces' winding round.
+    const double determinant =
+        at(m, 0, 0) * (at(m, 1, 1) * at(m, 2, 2) - at(m, 1, 2) * at(m, 2, 1)) -
+        at(m, 0, 1) * (at(m, 1, 0) * at(m, 2, 2) - at(m, 1, 2) * at(m, 2, 0)) +
+        at(m, 0, 2) * (at(m, 1, 0) * at(m, 2, 1) - at(m, 1, 1) * at(m, 2, 0));
+    return whollyInside && determinant > 0 ? SphereSkip::BackFaces : SphereSkip::Nothing;
 }
 
 bool wallPanelOutsideView() {
@@ -69,8 +80,8 @@ bool wallPanelOutsideView() {
     for (int k = 0; k < 4; ++k) {
         double eye[4];
         for (int row = 0; row < 4; ++row) {
-            eye[row] = at(m, row, 0) * kCorners[k][0] + at(m, row, 1) * kCorners[k][1] +
-                       at(m, row, 3);
+            eye[row] =
+                at(m, row, 0) * kCorners[k][0] + at(m, row, 1) * kCorners[k][1] + at(m, row, 3);
         }
         for (int row = 0; row < 4; ++row) {
             clip[k][row] = 0;

@@ -99,7 +99,7 @@ TEST_F(SphereMesh, FirstUseDrawsOnlyOnce) {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
-    EXPECT_GT(later.r, 60);  // front and back faces, 0.2 each
+    EXPECT_GT(later.r, 40);  // 0.2 from the front faces; the back ones are culled
     EXPECT_EQ(first.r, later.r);
 }
 
