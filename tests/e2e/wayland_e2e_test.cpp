@@ -27,6 +27,7 @@ namespace {
 constexpr int kStartMs = 20000;
 constexpr int kFrameMs = 30000;  // frames slow to a few a second with a target close by
 constexpr int kExitMs = 10000;
+constexpr int kClicks = 4;  // pistol shots allowed for one enlarged crosshair to be seen
 constexpr const char* kSocket = "orbfall";
 // GLFW's own decorations (4-pixel borders, a 24-pixel bar) round the game's 1024 x 768 fill
 // an output of this size, so weston's shell has nowhere else to put the window.
@@ -233,12 +234,17 @@ TEST(NativeWayland, PlaysUnderWestonAndPrintsNothing) {
         [](const e2e::Picture& p) { return armContrast(p) > 30; }, kFrameMs, rest,
         kCrosshairArea, 0);
     ASSERT_TRUE(clear) << "crosshair arms never stood out: contrast " << armContrast(rest);
-    window.click(1);
+    // Six frames can pass before a starved compositor shows one, so a few clicks are allowed.
     e2e::Picture shot;
-    EXPECT_TRUE(window.waitForPicture(
-        [](const e2e::Picture& p) { return armContrast(p) < 10; }, kFrameMs / 4, shot,
-        kCrosshairArea, 0))
-        << "the click did not enlarge the crosshair: contrast " << armContrast(shot);
+    bool enlarged = false;
+    for (int click = 0; click < kClicks && !enlarged; ++click) {
+        window.click(1);
+        enlarged = window.waitForPicture(
+            [](const e2e::Picture& p) { return armContrast(p) < 10; }, kFrameMs / 4 / kClicks,
+            shot, kCrosshairArea, 0);
+    }
+    EXPECT_TRUE(enlarged) << kClicks << " clicks did not enlarge the crosshair: contrast "
+                          << armContrast(shot);
 
     window.tapKey("q");
     EXPECT_TRUE(window.waitForPicture(e2e::showsTitleScreen, kFrameMs, picture))
