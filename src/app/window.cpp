@@ -2,13 +2,11 @@
 // input handlers their key, button and pointer codes, and re-centres the pointer.
 #include "app/window.h"
 
-#include <GLFW/glfw3.h>
-#include <GL/glu.h>
-
 #include <cctype>
 #include <cstdlib>
 
-#include "app/libdecor_plugins.h"
+#include "app/platform.h"
+#include "core/gl.h"
 #include "core/pixel_carry.h"
 #include "core/screen.h"
 #include "play/input.h"
@@ -63,16 +61,6 @@ void focusCallback(GLFWwindow*, int focused) {
     recentreCursor();  // a re-centre asked for without the focus was ignored
 }
 
-#ifdef GLFW_PLATFORM
-// What libwayland needs to find a compositor without complaining on stderr.
-bool waylandNameable() {
-    const char* name = std::getenv("WAYLAND_DISPLAY");
-    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
-    return std::getenv("WAYLAND_SOCKET") || (name && name[0] == '/') ||
-           (runtimeDir && runtimeDir[0] == '/');
-}
-#endif
-
 void mouseButtonCallback(GLFWwindow*, int button, int action, int) {
     onMouseButton(button, action == GLFW_PRESS ? kPress : kRelease);
 }
@@ -94,31 +82,12 @@ int translateKey(int glfwKey, const char* layoutName) {
 }
 
 void initWindow() {
-#ifdef GLFW_PLATFORM
-    // GLFW 3.4 tries Wayland first. Under X (XWayland too) ask for X11, the path every test
-    // covers; and where no Wayland socket can be named, libwayland would only print a
-    // complaint before GLFW fell back to X11 anyway.
-    if (glfwPlatformSupported(GLFW_PLATFORM_X11) &&
-        (std::getenv("DISPLAY") || !waylandNameable())) {
-        glfwInitHint(GLFW_PLATFORM, GLFW_PLATFORM_X11);
-    }
-#endif
-#ifdef GLFW_WAYLAND_LIBDECOR
-    // libdecor without a plugin complains and draws nothing; GLFW's own decorations, or the
-    // compositor's, do better. With a plugin, libdecor draws them as the desktop expects.
-    if (!hasLibdecorPlugin(libdecorPluginPath())) {
-        glfwInitHint(GLFW_WAYLAND_LIBDECOR, GLFW_WAYLAND_DISABLE_LIBDECOR);
-    }
-#endif
+    setPlatformInitHints();
     if (!glfwInit()) std::exit(1);
     glfwWindowHint(GLFW_SAMPLES, 4);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_DEPTH_BITS, 24);  // the frame relies on the depth test
-    glfwWindowHintString(GLFW_X11_CLASS_NAME, "orbfall");  // matches the desktop entry
-    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "orbfall");
-#ifdef GLFW_WAYLAND_APP_ID
-    glfwWindowHintString(GLFW_WAYLAND_APP_ID, "orbfall");
-#endif
+    setPlatformWindowHints();
 #ifdef GLFW_SCALE_FRAMEBUFFER
     // A framebuffer of the window's size, scaled up by the compositor on a high-density
     // output, keeps the overlay's bitmaps in proportion with the scene. X11 ignores it.

@@ -1,13 +1,12 @@
 // Text from the font's display lists and figures drawn digit by digit from their bitmaps.
 #include "render/font.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 #include <cstring>
 #include <string>
 
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "render/overlay.h"
 
 namespace {

@@ -1,14 +1,12 @@
 // The in-game frame: heads-up overlay first, then the lit scene objects and the arena walls.
 #include "render/frame.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cstddef>
 #include <iterator>
 
 #include "core/clock.h"
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "render/font.h"
 #include "render/overlay.h"
 #include "world/scene_objects.h"

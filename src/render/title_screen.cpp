@@ -1,13 +1,11 @@
 // The title screen: name, controls, weapons and rules, with the last game's score above them.
 #include "render/title_screen.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <array>
 #include <iterator>
 
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "core/screen.h"
 #include "render/font.h"
 #include "render/frame.h"

@@ -1,11 +1,10 @@
 // Targets and view-attached pieces: how they measure points, take hits, move and draw.
 #include "world/scene_objects.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "core/clock.h"
+#include "core/gl.h"
 #include "world/sphere_mesh.h"
 
 namespace {

@@ -1,10 +1,8 @@
 // The unit sphere mesh: tessellated once per slice count into a display list, then only called.
 #include "world/sphere_mesh.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "world/scene_objects.h"
 #include "world/view_volume.h"
 

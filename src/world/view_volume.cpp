@@ -1,10 +1,10 @@
 // View-volume tests that let the frame skip what the view cannot show.
 #include "world/view_volume.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "core/gl.h"
 
 bool g_viewCulling = true;
 bool g_backFaceCulling = true;

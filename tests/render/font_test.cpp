@@ -1,13 +1,13 @@
 // The bitmap font: figure placement per alignment, text advance and skipped bytes, the lists.
 #include "render/font.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "render/glyph_probe.h"
 #include "support/game_state_reset.h"
 #include "support/gl_context.h"

@@ -1,7 +1,6 @@
 // The in-game frame: HUD, crosshair, timers, recoil, camera, objects pass and walls.
 #include "render/frame.h"
 
-#include <GL/gl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "render/glyph_probe.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"

@@ -1,7 +1,6 @@
 // The title screen: its sixteen lines where the title projection puts them, the score block.
 #include "render/title_screen.h"
 
-#include <GL/gl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 #include <string>
 
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "render/glyph_probe.h"
 #include "support/game_state_reset.h"
 #include "support/gl_context.h"

@@ -1,16 +1,13 @@
 // The game window for drawing tests, and back-buffer read-back.
 #include "support/gl_context.h"
 
-#include <GL/gl.h>
-
-#include <GLFW/glfw3.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
 #include "app/window.h"
+#include "core/gl.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
 // Drawing scene objects as GL state: the dying flash and expiry, bouncing, advancing, materials.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"
 #include "support/gl_context.h"

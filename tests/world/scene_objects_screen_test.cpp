@@ -1,12 +1,11 @@
 // Where drawn scene objects land on screen: targets at their place before moving, and the
 // view-attached pieces held under the eye whatever the yaw, position and recoil.
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "support/game_state_reset.h"
 #include "support/gl_context.h"
 #include "world/scene_objects.h"

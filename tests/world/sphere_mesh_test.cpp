@@ -1,13 +1,12 @@
 // The sphere mesh cache: one display list per slice count, drawn on its very first use.
 #include "world/sphere_mesh.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <array>
 
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "support/gl_context.h"
 #include "world/scene_objects.h"
 

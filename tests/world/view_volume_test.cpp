@@ -3,7 +3,6 @@
 // outline pixels where, without the savings, a sphere's back face was what the pixel showed.
 #include "world/view_volume.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 
 #include "app/main_loop.h"
 #include "core/game_state.h"
+#include "core/gl.h"
 #include "play/input.h"
 #include "support/fake_clock.h"
 #include "support/game_state_reset.h"
