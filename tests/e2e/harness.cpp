@@ -93,6 +93,12 @@ std::string readAll(int fd) {
     return text;
 }
 
+bool isWindowsProgram(const std::string& path) {
+    const std::string suffix = ".exe";
+    return path.size() > suffix.size() &&
+           path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 std::string keyOf(const std::string& entry) {
     return entry.substr(0, entry.find('='));
 }
@@ -189,6 +195,23 @@ int channelValue(unsigned long pixel, unsigned long mask, int shift) {
 
 }  // namespace
 
+std::string builtGame() {
+    return ORBFALL_GAME_PATH;
+}
+
+std::string gameUnderTest() {
+    const char* other = std::getenv("ORBFALL_E2E_GAME");
+    return other && *other ? other : builtGame();
+}
+
+bool windowsBuild() {
+    return isWindowsProgram(gameUnderTest());
+}
+
+std::string besideGame(const std::string& game, const std::string& name) {
+    return game.substr(0, game.rfind('/') + 1) + name + (isWindowsProgram(game) ? ".exe" : "");
+}
+
 bool waitUntil(const std::function<bool()>& check, int timeoutMs) {
     const auto start = Clock::now();
     for (;;) {
@@ -280,12 +303,11 @@ Game::Game(const Options& options, const std::vector<std::string>& environment)
     outFd_ = captureFile();
     errFd_ = captureFile();
     if (outFd_ < 0 || errFd_ < 0) return;
-    const char* other = std::getenv("ORBFALL_E2E_GAME");  // e.g. an installed build
-    const bool ownBuild = !(other && *other);
-    std::string path = ownBuild ? ORBFALL_GAME_PATH : other;
-    std::vector<std::string> env = childEnvironment(options, environment, ownBuild);
+    const std::string program = options.program.empty() ? gameUnderTest() : options.program;
+    std::vector<std::string> env = childEnvironment(options, environment, program == builtGame());
     std::vector<char*> envp = pointers(env);
-    std::vector<std::string> args = {path};
+    std::vector<std::string> args = {program};
+    if (isWindowsProgram(program)) args.insert(args.begin(), ORBFALL_WINE_GAME);
     std::vector<char*> argv = pointers(args);
 
     const pid_t pid = fork();
@@ -295,7 +317,7 @@ Game::Game(const Options& options, const std::vector<std::string>& environment)
         dup2(quiet, 0);
         dup2(outFd_, 1);
         dup2(errFd_, 2);
-        execve(path.c_str(), argv.data(), envp.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     if (pid > 0) pid_ = pid;
@@ -412,6 +434,12 @@ bool GameWindow::find(int timeoutMs) {
         return false;
     }
     return true;
+}
+
+bool GameWindow::gone() {
+    XWindowAttributes attributes;
+    return window_ && (!XGetWindowAttributes(display_, window_, &attributes) ||
+                       attributes.map_state != IsViewable);
 }
 
 bool GameWindow::focus(int timeoutMs) {
@@ -559,6 +587,12 @@ bool GameWindow::waitForPicture(const std::function<bool(const Picture&)>& check
 
 // ---- SwapLog ----
 
+const char* swapLogUnavailable() {
+    return windowsBuild() ? "orbfall.exe links GLFW into itself and runs under Wine, where the "
+                            "swap log's preload cannot see its buffer swaps"
+                          : nullptr;
+}
+
 SwapLog::SwapLog()
     : path_("/tmp/orbfall-swaps-" + std::to_string(getpid()) + "-" +
             std::to_string(Clock::now().time_since_epoch().count()) + ".txt") {}
@@ -606,7 +640,7 @@ Session::Session(bool noopRenderer, std::vector<std::string> xvfbArgs)
     if (!server.ok()) {
         error = server.error();
     } else if (!game.started()) {
-        error = "cannot start " + std::string(ORBFALL_GAME_PATH);
+        error = "cannot start " + gameUnderTest();
     } else if (!window.find(kWindowAppearMs)) {
         error = window.error();
         if (!game.running())

@@ -40,13 +40,23 @@ private:
     std::string error_;
 };
 
-// The game executable as a child process with its output captured. The executable is the
-// one built beside the tests, or the one named by ORBFALL_E2E_GAME.
+// The game built beside the tests, and the game under test: the one ORBFALL_E2E_GAME names
+// (an installed build, or a Windows build's orbfall.exe), else that one.
+std::string builtGame();
+std::string gameUnderTest();
+// Whether the game under test is a Windows build, which runs under Wine.
+bool windowsBuild();
+// A program built beside the game: the same directory, and .exe for a Windows build's.
+std::string besideGame(const std::string& game, const std::string& name);
+
+// The game executable as a child process with its output captured. A Windows program is
+// started through tools/lib/wine-game, and the process is then the program under Wine.
 class Game {
 public:
     struct Options {
         std::string display;        // DISPLAY for the game; empty leaves it unset
         bool noopRenderer = false;  // GALLIUM_NOOP=1: GL calls run, nothing is drawn
+        std::string program = "";   // empty: the game under test
     };
 
     // environment: NAME=value entries that replace or add to the inherited ones.
@@ -88,6 +98,10 @@ struct Swap {
     long long heldBytes;
 };
 
+// Why the swap log cannot record the game under test, or null when it can. It is preloaded
+// into a Linux program; orbfall.exe swaps inside its own GLFW, under Wine, out of its reach.
+const char* swapLogUnavailable();
+
 class SwapLog {
 public:
     SwapLog();   // a file of its own for one game
@@ -117,6 +131,8 @@ public:
     // Polls the server's top-level windows for the game's title until it is mapped.
     bool find(int timeoutMs);
     bool found() const { return window_ != 0; }
+    // The window found is destroyed or unmapped: the game has closed it, or its process ended.
+    bool gone();
     XID id() const { return window_; }
     // Where the game's picture starts in the window: grabs and moveTo count from there.
     void setOrigin(int column, int row);

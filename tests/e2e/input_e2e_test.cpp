@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -20,15 +21,20 @@ constexpr int kPointerMs = 15000;
 const e2e::Box kRightHalf = {560, 120, 1015, 740};
 
 // Column at which the far right corner of the arena appears when a player at the centre has
-// turned right by yawDegrees, under 50 degrees of vertical view at 4:3. The right wall is
-// turned by 110 degrees, not 90, so it meets the far wall slightly beyond x = 50.
+// turned right by yawDegrees, under 50 degrees of vertical view at 4:3, and the turn that puts
+// it at a column. The right wall is turned by 110 degrees, not 90, so it meets the far wall
+// slightly beyond x = 50.
+constexpr double kPi = 3.141592653589793;
+const double kCornerBearing = std::atan2(
+    50.0 - 50.0 * std::cos(110.0 * kPi / 180.0) / (110.0 * std::sin(110.0 * kPi / 180.0)), 50.0);
+const double kColumnsPerTangent = 512.0 / std::tan(25.0 * kPi / 180.0) / (4.0 / 3.0);
+
 double cornerColumn(double yawDegrees) {
-    const double pi = 3.141592653589793;
-    const double tilt = 110.0 * pi / 180.0;
-    const double cornerX = 50.0 - 50.0 * std::cos(tilt) / (110.0 * std::sin(tilt));
-    const double bearing = std::atan2(cornerX, 50.0) - yawDegrees * pi / 180.0;
-    const double f = 1.0 / std::tan(25.0 * pi / 180.0);
-    return 512.0 + 512.0 * f / (4.0 / 3.0) * std::tan(bearing);
+    return 512.0 + kColumnsPerTangent * std::tan(kCornerBearing - yawDegrees * kPi / 180.0);
+}
+
+double turnAtColumn(double column) {
+    return (kCornerBearing - std::atan((column - 512.0) / kColumnsPerTangent)) * 180.0 / kPi;
 }
 
 // Per arm (left, right, up, down): mean brightness of the crosshair's pixels between two
@@ -106,17 +112,24 @@ TEST(GameInput, MouseTurnsTheViewAndBack) {
     ASSERT_TRUE(session.startPlaying(ahead)) << "no game frame after P";
     EXPECT_LT(ahead.verticalEdgeColumn(kRightHalf), 0) << "a wall corner in view at the start";
 
-    // 80 pixels right at a quarter degree each: 20 degrees, bringing the corner into view.
-    ASSERT_NO_FATAL_FAILURE(turnBy(session, 80));
-    const double expected = cornerColumn(20.0);
-    e2e::Picture turned;
-    EXPECT_TRUE(session.window.waitForPicture(
-        [&](const e2e::Picture& p) {
-            return std::abs(p.verticalEdgeColumn(kRightHalf) - expected) <= 1.0;
-        },
-        kFrameMs, turned))
-        << "corner at column " << turned.verticalEdgeColumn(kRightHalf) << ", expected "
-        << expected;
+    // 140 pixels right at a quarter degree each: 35 degrees, bringing the corner into view;
+    // then 60 back left, which the corner measures as exactly: each way turns alike.
+    const auto cornerAt = [&](int turnPixels, double degrees, e2e::Picture& seen) {
+        ASSERT_NO_FATAL_FAILURE(turnBy(session, turnPixels));
+        const double expected = cornerColumn(degrees);
+        EXPECT_TRUE(session.window.waitForPicture(
+            [&](const e2e::Picture& p) {
+                return std::abs(p.verticalEdgeColumn(kRightHalf) - expected) <= 1.0;
+            },
+            kFrameMs, seen))
+            << "corner at column " << seen.verticalEdgeColumn(kRightHalf) << ", expected "
+            << expected << " for " << degrees << " degrees";
+        std::printf("turned by %d pixels: the view shows %.2f degrees right (%.1f expected)\n",
+                    turnPixels, turnAtColumn(seen.verticalEdgeColumn(kRightHalf)), degrees);
+    };
+    e2e::Picture turned, halfBack;
+    ASSERT_NO_FATAL_FAILURE(cornerAt(140, 35.0, turned));
+    ASSERT_NO_FATAL_FAILURE(cornerAt(-60, 20.0, halfBack));
 
     const int turnedAway = turned.countDiff(ahead);
     EXPECT_GT(turnedAway, 200000);
