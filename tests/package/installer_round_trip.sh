@@ -17,8 +17,12 @@ say() { echo "installer: $*"; }
 fail() { echo "installer: FAILED: $*" >&2; exit 1; }
 
 scratch=$(mktemp -d)
+prefix=""
 cleanup() {
-  stop_wine "$scratch/prefix"
+  if [[ -n "$prefix" ]]; then
+    stop_wine "$prefix"
+    rm -rf "$prefix"
+  fi
   stop_private_xvfb
   rm -rf "$scratch"
 }
@@ -32,8 +36,8 @@ installer=${installers[0]}
 say "made $(basename "$installer")"
 
 ensure_wine_prefix || fail "cannot make a Wine prefix"
-copy_wine_prefix "$ORBFALL_WINE_PREFIX" "$scratch/prefix"
-export WINEPREFIX=$scratch/prefix
+prefix=$(copy_wine_prefix) || fail "cannot copy the Wine prefix"
+export WINEPREFIX=$prefix
 start_private_xvfb  # NSIS opens a window even when silent
 
 dir="$WINEPREFIX/drive_c/Program Files/Orbfall"
