@@ -155,6 +155,27 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
     return result;
 }
 
+// The signal the GL driver alone dies of when it tears a context down, in an environment;
+// 0 when it survives.
+int teardownSignal(std::vector<std::string> env) {
+    std::vector<char*> envp = pointers(env);
+    std::vector<std::string> args = {ORBFALL_GL_TEARDOWN_PROBE};
+    std::vector<char*> argv = pointers(args);
+    const pid_t probe = fork();
+    if (probe == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    if (probe < 0) return 0;
+    int status = 0;
+    if (!reapWithin(probe, kXvfbStartMs, status)) {
+        killAndReap(probe);
+        return 0;
+    }
+    return status != kStatusLost && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
 std::string windowName(Display* display, Window window) {
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
@@ -362,23 +383,7 @@ bool Game::waitExit(int timeoutMs) {
 bool Game::quitCleanly() const {
     if (exitStatus_ == 0) return true;
     if (!options_.noopRenderer || termSignal_ == 0) return false;
-    std::vector<std::string> env = childEnvironment(options_, {}, false);
-    std::vector<char*> envp = pointers(env);
-    std::vector<std::string> args = {ORBFALL_GL_TEARDOWN_PROBE};
-    std::vector<char*> argv = pointers(args);
-    const pid_t probe = fork();
-    if (probe == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-    if (probe < 0) return false;
-    int status = 0;
-    if (!reapWithin(probe, kXvfbStartMs, status)) {
-        killAndReap(probe);
-        return false;
-    }
-    return status != kStatusLost && WIFSIGNALED(status) && WTERMSIG(status) == termSignal_;
+    return teardownSignal(childEnvironment(options_, {}, false)) == termSignal_;
 }
 
 std::string Game::standardOutput() const {
@@ -586,6 +591,15 @@ bool GameWindow::waitForPicture(const std::function<bool(const Picture&)>& check
 }
 
 // ---- SwapLog ----
+
+const char* noopRendererUnavailable(const std::string& display) {
+    if (!windowsBuild()) return nullptr;
+    const Game::Options options{display, true};
+    return teardownSignal(childEnvironment(options, {}, false)) != 0
+               ? "GLFW's Windows backend makes and drops a GL context as it starts, and this "
+                 "no-op GL driver dies when a context is dropped"
+               : nullptr;
+}
 
 const char* swapLogUnavailable() {
     return windowsBuild() ? "orbfall.exe links GLFW into itself and runs under Wine, where the "

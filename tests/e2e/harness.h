@@ -98,6 +98,10 @@ struct Swap {
     long long heldBytes;
 };
 
+// Why the no-op GL driver cannot run the game under test on a display, or null when it can:
+// asked when such a game did not start.
+const char* noopRendererUnavailable(const std::string& display);
+
 // Why the swap log cannot record the game under test, or null when it can. It is preloaded
 // into a Linux program; orbfall.exe swaps inside its own GLFW, under Wine, out of its reach.
 const char* swapLogUnavailable();
