@@ -159,8 +159,8 @@ elseif(CHECK STREQUAL "SetupWithoutApt")
                   RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
   set(line "tools/setup: no apt-get here; install with your package manager: a C++17 compiler, \
 CMake >= 3.16 with make, GLFW >= 3.3 development files, OpenGL and GLU development files; \
-for the tests GoogleTest/GoogleMock, Google Benchmark, Xvfb, the X11, XTest and Xrandr \
-development files\n")
+for the tests GoogleTest/GoogleMock, Google Benchmark, Xvfb, the X11, XTest, Xrandr and \
+Xdamage development files\n")
   if(NOT status EQUAL 2 OR NOT output STREQUAL line)
     fail("with no working compiler, tools/setup gave status ${status}:\n${output}")
   endif()
