@@ -14,6 +14,7 @@
 #include "play/input.h"
 
 GLFWwindow* g_window = nullptr;
+int g_windowSamples = 4;
 
 namespace {
 
@@ -111,7 +112,7 @@ void initWindow() {
     }
 #endif
     if (!glfwInit()) std::exit(1);
-    glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHint(GLFW_SAMPLES, g_windowSamples);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_DEPTH_BITS, 24);  // the frame relies on the depth test
     glfwWindowHintString(GLFW_X11_CLASS_NAME, "orbfall");  // matches the desktop entry
