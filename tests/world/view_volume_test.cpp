@@ -360,7 +360,9 @@ TEST_F(ViewVolume, FramesWithSavingsMatchFramesWithoutThem) {
         ++frame;
         return rejected + singleChanged < 20;  // enough to see what went wrong
     });
-    for (ChildGame* child : {&plainGame, &markedGame, &overlayOnce, &overlayTwice}) child->end();
+    // Last started first: a child holds the read ends of the pipes made before it, so an earlier
+    // child stopped halfway gets its SIGPIPE only once the later ones are gone.
+    for (ChildGame* child : {&overlayTwice, &overlayOnce, &markedGame, &plainGame}) child->end();
 
     EXPECT_EQ(o.frames, kFrames);
     EXPECT_EQ(singleFrames, kFrames);
