@@ -333,7 +333,8 @@ private:
     std::string last_[kElements];
 };
 
-// A blue target's lit or shaded side; nothing else in the arena is blue.
+// A blue target's lit or shaded side: the walls are grey-green, the other targets white,
+// grey or green.
 bool isBlue(const e2e::Rgb& c) {
     return c.b >= 120 && c.r <= 60 && c.g <= 60;
 }
