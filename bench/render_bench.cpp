@@ -43,11 +43,13 @@ BENCHMARK(BM_RenderFrame)->Unit(benchmark::kMicrosecond)->Iterations(300)->Repet
 // The frame with the driver made to finish it: under the software renderer, this is what a
 // player without a graphics card waits for each tick. view:0 sends every mesh and panel
 // whatever the view, as the game did before it culled; backfaces:0 draws every mesh with its
-// back faces, as before back-face culling; objects:0 is the floor, the frame with no objects.
+// back faces, as before back-face culling; objects:0 is the floor, the frame with no objects;
+// overlay:0 draws the overlay only before the scene, without its second pass on top.
 // The view makes a full turn over the 60 frames, so walls and targets pass through it.
 void BM_RenderFrameFinished(benchmark::State& state) {
     g_viewCulling = state.range(0) != 0;
     g_backFaceCulling = state.range(1) != 0;
+    g_overlayOnTop = state.range(3) != 0;
     startBenchGame();
     if (state.range(2) == 0) deleteAllObjects();
     renderFrame();
@@ -64,14 +66,16 @@ void BM_RenderFrameFinished(benchmark::State& state) {
     state.counters["front_only"] =
         benchmark::Counter(static_cast<double>(g_meshesBackCulled - backCulledBefore),
                            benchmark::Counter::kAvgIterations);
-    g_viewCulling = g_backFaceCulling = true;
+    g_viewCulling = g_backFaceCulling = g_overlayOnTop = true;
 }
 BENCHMARK(BM_RenderFrameFinished)
-    ->ArgNames({"view", "backfaces", "objects"})
-    ->Args({1, 1, 1})
-    ->Args({1, 0, 1})
-    ->Args({0, 0, 1})
-    ->Args({1, 1, 0})
+    ->ArgNames({"view", "backfaces", "objects", "overlay"})
+    ->Args({1, 1, 1, 1})
+    ->Args({1, 0, 1, 1})
+    ->Args({0, 0, 1, 1})
+    ->Args({1, 1, 0, 1})
+    ->Args({1, 1, 1, 0})
+    ->Args({1, 1, 0, 0})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(kTurnFrames)
     ->Repetitions(5);

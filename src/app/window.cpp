@@ -12,6 +12,7 @@
 #include "play/input.h"
 
 GLFWwindow* g_window = nullptr;
+int g_windowSamples = 4;
 
 namespace {
 
@@ -84,7 +85,7 @@ int translateKey(int glfwKey, const char* layoutName) {
 void initWindow() {
     setPlatformInitHints();
     if (!glfwInit()) std::exit(1);
-    glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHint(GLFW_SAMPLES, g_windowSamples);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_DEPTH_BITS, 24);  // the frame relies on the depth test
     setPlatformWindowHints();

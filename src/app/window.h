@@ -4,6 +4,9 @@
 struct GLFWwindow;
 
 extern GLFWwindow* g_window;
+// Samples per pixel the window asks for: the game's 4; none only to compare pictures where
+// every driver keeps the overlay in front.
+extern int g_windowSamples;
 
 // Opens the window and sets the fixed render state; exits with status 1 on failure.
 void initWindow();

@@ -52,9 +52,13 @@ void buildFont() {
     glEndList();
 }
 
-void drawText(const char* text) {
+void prepareFont() {
     if (!g_fontReady) buildFont();
     g_fontReady = true;
+}
+
+void drawText(const char* text) {
+    prepareFont();
 
     std::string kept;
     if (hasForeignBytes(text)) {

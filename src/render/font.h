@@ -16,6 +16,9 @@ extern const unsigned char g_digitGlyphs[10][10];
 // Reserves 128 list names and compiles the space and A-Z.
 void buildFont();
 
+// Builds the font's lists unless they exist already.
+void prepareFont();
+
 // Draws text at the current raster position, building the font on first use.
 void drawText(const char* text);
 

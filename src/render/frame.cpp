@@ -1,4 +1,5 @@
-// The in-game frame: heads-up overlay first, then the lit scene objects and the arena walls.
+// The in-game frame: heads-up overlay first, then the lit scene objects and the arena walls,
+// then the overlay once more on top.
 #include "render/frame.h"
 
 #include <cstddef>
@@ -11,6 +12,8 @@
 #include "render/overlay.h"
 #include "world/scene_objects.h"
 #include "world/view_volume.h"
+
+bool g_overlayOnTop = true;
 
 namespace {
 
@@ -100,6 +103,9 @@ constexpr Wall kWalls[] = {
 static_assert(std::size(kWalls) == 6, "six walls");
 
 constexpr int kPanelCells = 32;  // quads per side of a wall panel
+
+// The overlay as this frame drew it, recorded while it is drawn, to be shown again on top.
+GLuint s_overlayList = 0;
 
 float overlayY(double k) {
     return static_cast<float>(g_screenAspect * k);
@@ -212,6 +218,40 @@ void drawObjects() {
     }
 }
 
+// Records the overlay while it is drawn. The font's lists cannot be built while a list is
+// recorded, so they are built first.
+void startRecordingOverlay() {
+    prepareFont();
+    if (s_overlayList == 0) s_overlayList = glGenLists(1);
+    glNewList(s_overlayList, GL_COMPILE_AND_EXECUTE);
+}
+
+void selectOverlayProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(kOverlayLeft, kOverlayRight, kOverlayBottom, kOverlayTop, kOverlayNear, kOverlayFar);
+}
+
+// The same picture again, no timer read and no count changed, under the overlay's own
+// projection and unlit, as the first time; the matrices and switches are left as they were.
+void redrawOverlayOnTop() {
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    selectOverlayProjection();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glCallList(s_overlayList);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
 void drawWalls() {
     glPushMatrix();
     glMaterialfv(GL_FRONT, GL_AMBIENT, kWallAmbient);
@@ -240,19 +280,19 @@ void renderFrame() {
     glLoadIdentity();
 
     // The overlay goes first, at window depth 0: the scene drawn after it fails the depth
-    // test wherever the overlay set a pixel, so the overlay stays in front.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(kOverlayLeft, kOverlayRight, kOverlayBottom, kOverlayTop, kOverlayNear, kOverlayFar);
+    // test wherever the overlay set a pixel.
+    selectOverlayProjection();
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
 
+    if (g_overlayOnTop) startRecordingOverlay();
     drawCrosshair();
     glColor3f(1, 1, 1);
     drawScores();
     drawTimeAndTargets();
     drawNotice();
     drawHitPopup();
+    if (g_overlayOnTop) glEndList();
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -270,6 +310,10 @@ void renderFrame() {
     glColor3f(0, 0, 0);
     drawObjects();
     drawWalls();
+
+    // A multisampled window on Mesa keeps a text bitmap's depth in one sample of four, so the
+    // walls and targets would cover the rest and leave the HUD faint: it goes on top once more.
+    if (g_overlayOnTop) redrawOverlayOnTop();
 }
 
 void drawScores() {

@@ -1,6 +1,10 @@
 // The in-game frame: heads-up overlay, lit scene objects and the arena walls.
 #pragma once
 
+// On in the game; off only to compare pictures with the overlay drawn first alone, as the
+// depth test keeps it.
+extern bool g_overlayOnTop;
+
 // Draws one frame of a game; drawing also advances the objects and deletes expired ones.
 void renderFrame();
 

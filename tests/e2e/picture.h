@@ -43,8 +43,7 @@ public:
     int impureCount(const Box& area) const;
 
     // Overlay pixels judged against their surroundings: brighter (channel sum) than the
-    // area's median by more than rise. The walls and targets drawn after the overlay can
-    // leave overlay text as a tint, so absolute whiteness says little during a game.
+    // area's median by more than rise.
     bool brightBox(const Box& area, Box& box, int rise = 30) const;
     int medianBrightness(const Box& area) const;
     // Brightest less darkest channel sum over the pixels of area outside inner.
