@@ -24,12 +24,16 @@ make_wine_prefix() {
   WINEPREFIX=$dir wineserver -w
 }
 
-# ensure_wine_prefix: makes ORBFALL_WINE_PREFIX unless it is there; one maker at a time.
+# ensure_wine_prefix: makes ORBFALL_WINE_PREFIX unless it is there, and starts its Wine server
+# unless it runs, to stay 10 s after its last program; one caller at a time. Programs started
+# together would otherwise race to start the server, and one may lose its connection.
 ensure_wine_prefix() {
   mkdir -p "$ORBFALL_WINE_DIR"
   (
     flock 9
-    [[ -f "$ORBFALL_WINE_PREFIX/system.reg" ]] || make_wine_prefix "$ORBFALL_WINE_PREFIX"
+    [[ -f "$ORBFALL_WINE_PREFIX/system.reg" ]] || make_wine_prefix "$ORBFALL_WINE_PREFIX" \
+      || exit 1
+    WINEPREFIX=$ORBFALL_WINE_PREFIX wineserver -p10 >/dev/null 2>&1 9>&- || true
   ) 9>"$ORBFALL_WINE_DIR/prefix.lock"
 }
 
