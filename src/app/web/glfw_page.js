@@ -53,7 +53,6 @@ mergeInto(LibraryManager.library, {
 
   // The browser's own renderer, as WEBGL_debug_renderer_info names it, from a scratch canvas:
   // the game's canvas takes its samples when its context is made and keeps them.
-  orbfallPageRenderer__deps: ['$stringToUTF8'],
   orbfallPageRenderer: function(vendor, renderer, size) {
     var gl = document.createElement('canvas').getContext('webgl');
     if (!gl) return 0;
