@@ -120,7 +120,9 @@ export class Picture {
       const mid = (this.sum(best - 2, row) + this.sum(best + 2, row)) / 2;
       for (let col = best - 2; col < best + 2; ++col) {
         const here = this.sum(col, row) - mid, next = this.sum(col + 1, row) - mid;
-        if (here === 0 || (here < 0) !== (next < 0)) { edges.push(col + 0.5 + here / (here - next)); break; }
+        // A pixel right at the middle is the crossing itself (and would divide 0 by 0).
+        if (here === 0) { edges.push(col + 0.5); break; }
+        if ((here < 0) !== (next < 0)) { edges.push(col + 0.5 + here / (here - next)); break; }
       }
     }
     if (!edges.length) return -1;
