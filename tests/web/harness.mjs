@@ -142,18 +142,21 @@ export async function canvasBox(page) {
   return { x: Math.round(r.x), y: Math.round(r.y), width: Math.round(r.width), height: Math.round(r.height) };
 }
 
-// The canvas as shown on the page: a screenshot clipped to it.
-export async function grabCanvas(page) {
-  const clip = await canvasBox(page);
+// The canvas as shown on the page: a screenshot clipped to it, or to an area of it (a box in
+// canvas pixels; smaller is quicker).
+export async function grabCanvas(page, area) {
+  const c = page.canvasAt ??= await canvasBox(page);
+  const a = area ?? { left: 0, top: 0, right: c.width - 1, bottom: c.height - 1 };
+  const clip = { x: c.x + a.left, y: c.y + a.top, width: a.right - a.left + 1, height: a.bottom - a.top + 1 };
   const png = await page.screenshot({ type: 'png', clip, captureBeyondViewport: false });
-  return Picture.fromPng(Buffer.from(png));
+  return Picture.fromPng(Buffer.from(png), a.left, a.top);
 }
 
 // Grabs every intervalMs until check(picture) holds; that picture, or null after timeoutMs
 // (the last grab is then in page.lastGrab).
-export async function waitForCanvas(page, check, timeoutMs, intervalMs = 100) {
+export async function waitForCanvas(page, check, timeoutMs, intervalMs = 100, area = undefined) {
   return waitUntil(async () => {
-    page.lastGrab = await grabCanvas(page);
+    page.lastGrab = await grabCanvas(page, area);
     return check(page.lastGrab) ? page.lastGrab : null;
   }, timeoutMs, intervalMs);
 }

@@ -9,22 +9,28 @@ export const box = (left, top, right, bottom) => ({ left, top, right, bottom });
 export const grown = (b, by) => box(b.left - by, b.top - by, b.right + by, b.bottom + by);
 export const describe = (b) => `columns ${b.left}..${b.right}, rows ${b.top}..${b.bottom}`;
 
+// The whole window, or a part of it whose top left pixel is at left, top; pixels outside the
+// part read as black.
 export class Picture {
-  constructor(width, height, rgba) {
+  constructor(width, height, rgba, left = 0, top = 0) {
     this.width = width;
     this.height = height;
     this.rgba = rgba;
+    this.left = left;
+    this.top = top;
   }
 
-  static fromPng(buffer) {
+  static fromPng(buffer, left = 0, top = 0) {
     const png = PNG.sync.read(buffer);
-    return new Picture(png.width, png.height, png.data);
+    return new Picture(png.width, png.height, png.data, left, top);
   }
 
-  whole() { return box(0, 0, this.width - 1, this.height - 1); }
+  whole() { return box(this.left, this.top, this.left + this.width - 1, this.top + this.height - 1); }
 
   // [r, g, b]; outside the picture, black.
   at(col, row) {
+    col -= this.left;
+    row -= this.top;
     if (col < 0 || row < 0 || col >= this.width || row >= this.height) return [0, 0, 0];
     const i = (row * this.width + col) * 4;
     return [this.rgba[i], this.rgba[i + 1], this.rgba[i + 2]];
@@ -33,8 +39,9 @@ export class Picture {
   sum(col, row) { const p = this.at(col, row); return p[0] + p[1] + p[2]; }
 
   clip(a) {
-    return box(Math.max(a.left, 0), Math.max(a.top, 0),
-      Math.min(a.right, this.width - 1), Math.min(a.bottom, this.height - 1));
+    const w = this.whole();
+    return box(Math.max(a.left, w.left), Math.max(a.top, w.top),
+      Math.min(a.right, w.right), Math.min(a.bottom, w.bottom));
   }
 
   *pixels(area) {
@@ -143,7 +150,7 @@ export class Picture {
 // The title screen: its margins black and "ORBFALL" lit at columns 470..537, rows 188..198.
 const marginPoints = [[5, 5], [1018, 5], [5, 762], [1018, 762], [512, 740], [300, 740], [724, 740]];
 export function showsTitleScreen(p) {
-  if (p.width !== WIDTH || p.height !== HEIGHT) return false;
+  if (p.width !== WIDTH || p.height !== HEIGHT) return false;  // a whole window only
   if (marginPoints.some(([c, r]) => p.sum(c, r) !== 0)) return false;
   return p.litCount(box(460, 180, 560, 206)) >= 150;
 }
