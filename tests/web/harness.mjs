@@ -177,19 +177,20 @@ export async function pointerLocked(page) {
     && document.pointerLockElement.tagName === 'CANVAS');
 }
 
-// A left click in the canvas' centre; the pointer stays there.
-export async function clickCanvas(page, holdMs = 50) {
-  const b = await canvasBox(page);
-  page.pointerAt = { x: b.x + b.width / 2, y: b.y + b.height / 2 };
-  await page.mouse.move(page.pointerAt.x, page.pointerAt.y);
+// A left click where the pointer is: under the pointer lock, moving it would turn the view.
+export async function click(page, holdMs = 50) {
   await page.mouse.down();
   await sleep(holdMs);
   await page.mouse.up();
 }
 
-// Clicks the canvas and waits until the page holds the pointer lock.
+// Moves the pointer to the canvas' centre, clicks, and waits until the page holds the
+// pointer lock; false if it does not.
 export async function capturePointer(page, timeoutMs = 5000) {
-  await clickCanvas(page);
+  const b = await canvasBox(page);
+  page.pointerAt = { x: b.x + b.width / 2, y: b.y + b.height / 2 };
+  await page.mouse.move(page.pointerAt.x, page.pointerAt.y);
+  await click(page);
   return waitUntil(() => pointerLocked(page), timeoutMs, 50);
 }
 
