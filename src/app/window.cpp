@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "app/cpu_renderers.h"
 #include "app/platform.h"
 #include "core/gl.h"
 #include "core/pixel_carry.h"
@@ -13,6 +14,7 @@
 
 GLFWwindow* g_window = nullptr;
 int g_windowSamples = 4;
+bool g_samplesOnCpu = std::getenv("ORBFALL_SAMPLES_ON_CPU") != nullptr;
 
 namespace {
 
@@ -66,6 +68,31 @@ void mouseButtonCallback(GLFWwindow*, int button, int action, int) {
     onMouseButton(button, action == GLFW_PRESS ? kPress : kRelease);
 }
 
+GLFWwindow* createWindow(int samples) {
+    glfwWindowHint(GLFW_SAMPLES, samples);
+    return glfwCreateWindow(kWindowWidth, kWindowHeight, kWindowTitle, nullptr, nullptr);
+}
+
+bool drawnOnCpu(GLFWwindow* window) {
+    glfwMakeContextCurrent(window);
+    return drawsOnCpu(reinterpret_cast<const char*>(glGetString(GL_VENDOR)),
+                      reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+}
+
+// Which renderer draws is known only once a context exists, so the window is made hidden and
+// shown when its samples are settled: a CPU rasterizer gets a single-sampled one in its place,
+// and no window flashes up on the desktop on the way. A GPU keeps the first, at no extra cost.
+GLFWwindow* createGameWindow() {
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* window = createWindow(g_windowSamples);
+    if (window && g_windowSamples > 0 && !g_samplesOnCpu && drawnOnCpu(window)) {
+        glfwDestroyWindow(window);
+        window = createWindow(0);
+    }
+    if (window) glfwShowWindow(window);
+    return window;
+}
+
 }  // namespace
 
 int translateKey(int glfwKey, const char* layoutName) {
@@ -85,7 +112,6 @@ int translateKey(int glfwKey, const char* layoutName) {
 void initWindow() {
     setPlatformInitHints();
     if (!glfwInit()) std::exit(1);
-    glfwWindowHint(GLFW_SAMPLES, g_windowSamples);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_DEPTH_BITS, 24);  // the frame relies on the depth test
     setPlatformWindowHints();
@@ -94,7 +120,7 @@ void initWindow() {
     // output, keeps the overlay's bitmaps in proportion with the scene. X11 ignores it.
     glfwWindowHint(GLFW_SCALE_FRAMEBUFFER, GLFW_FALSE);
 #endif
-    g_window = glfwCreateWindow(kWindowWidth, kWindowHeight, kWindowTitle, nullptr, nullptr);
+    g_window = createGameWindow();
     if (!g_window) std::exit(1);
     glfwMakeContextCurrent(g_window);
     glfwSwapInterval(0);  // the tick gate paces the game, not the display

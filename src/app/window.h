@@ -7,6 +7,10 @@ extern GLFWwindow* g_window;
 // Samples per pixel the window asks for: the game's 4; none only to compare pictures where
 // every driver keeps the overlay in front.
 extern int g_windowSamples;
+// Whether a rasterizer on the CPU gets them too. Off in the game, which there gets a
+// single-sampled window to keep its speed; on for the tests of the multisampled picture, also
+// through the environment (ORBFALL_SAMPLES_ON_CPU set) for a test's game process.
+extern bool g_samplesOnCpu;
 
 // Opens the window and sets the fixed render state; exits with status 1 on failure.
 void initWindow();

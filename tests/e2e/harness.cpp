@@ -633,6 +633,19 @@ double monotonicMs() {
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
+// ---- window_probe ----
+
+std::string windowFormat(const XServer& server, const std::string& game,
+                         const std::vector<std::string>& environment) {
+    constexpr int kProbeMs = 20000;
+    Game probe({server.name(), false, besideGame(game, "window_probe")}, environment);
+    if (!probe.waitExit(kProbeMs) || probe.exitStatus() != 0) return "";
+    std::string line = probe.standardOutput();
+    if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0)
+        line.erase(line.size() - 2, 1);  // a Windows program's text lines end in \r\n
+    return line;
+}
+
 // ---- Session ----
 
 namespace {
@@ -649,8 +662,11 @@ Game::Options sessionOptions(const XServer& server, bool noopRenderer) {
 
 }  // namespace
 
-Session::Session(bool noopRenderer, std::vector<std::string> xvfbArgs)
-    : server(std::move(xvfbArgs)), game(sessionOptions(server, noopRenderer)), window(server) {
+Session::Session(bool noopRenderer, std::vector<std::string> xvfbArgs,
+                 const std::vector<std::string>& environment)
+    : server(std::move(xvfbArgs)),
+      game(sessionOptions(server, noopRenderer), environment),
+      window(server) {
     if (!server.ok()) {
         error = server.error();
     } else if (!game.started()) {

@@ -49,6 +49,11 @@ bool windowsBuild();
 // A program built beside the game: the same directory, and .exe for a Windows build's.
 std::string besideGame(const std::string& game, const std::string& name);
 
+// What window_probe, built beside game, prints of the window the game's own code opens on the
+// server: "GL_SAMPLES n GL_DEPTH_BITS n\n"; empty if it could not open one.
+std::string windowFormat(const XServer& server, const std::string& game,
+                         const std::vector<std::string>& environment = {});
+
 // The game executable as a child process with its output captured. A Windows program is
 // started through tools/lib/wine-game, and the process is then the program under Wine.
 class Game {
@@ -186,7 +191,9 @@ private:
 
 // One Xvfb, one game on it, its window found and focused: the usual start of a test.
 struct Session {
-    explicit Session(bool noopRenderer = false, std::vector<std::string> xvfbArgs = {});
+    // environment: NAME=value entries for the game, as Game takes them.
+    explicit Session(bool noopRenderer = false, std::vector<std::string> xvfbArgs = {},
+                     const std::vector<std::string>& environment = {});
 
     bool ready() const { return error.empty(); }
 

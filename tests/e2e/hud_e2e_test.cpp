@@ -379,7 +379,9 @@ int turnFor(int offset) {
 // replaces the samples it left without depth. Each element is judged in the grabs that show it
 // over an even wall; the player shoots blue targets until a hit's popup has been judged.
 TEST(InGameHud, GlyphPixelsShowTheirFullColour) {
-    e2e::Session session;
+    // The game's window keeps its samples here, on the CPU rasterizer, as a GPU's would.
+    const std::vector<std::string> multisampled = {"ORBFALL_SAMPLES_ON_CPU=1"};
+    e2e::Session session(false, {}, multisampled);
     ASSERT_TRUE(session.ready()) << session.error;
     e2e::Picture frame;
     ASSERT_TRUE(session.startPlaying(frame)) << "no game frame after P";
@@ -411,4 +413,7 @@ TEST(InGameHud, GlyphPixelsShowTheirFullColour) {
     EXPECT_TRUE(all) << "never seen over an even wall: " << glyphs.unseen() << "(" << shots
                      << " shots)";
     ASSERT_TRUE(session.endPlaying()) << "no title screen after Q";
+    // Last: the probe's window takes the focus from the game's.
+    std::printf("window: %s", e2e::windowFormat(session.server, e2e::gameUnderTest(),
+                                                multisampled).c_str());
 }

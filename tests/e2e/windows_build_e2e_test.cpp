@@ -36,17 +36,6 @@ e2e::Picture titleScreen(e2e::XServer& server, const std::string& program) {
     return again;
 }
 
-// What window_probe prints beside a game: the samples and depth bits its window got.
-std::string windowFormat(e2e::XServer& server, const std::string& game) {
-    e2e::Game probe({server.name(), false, e2e::besideGame(game, "window_probe")});
-    EXPECT_TRUE(probe.waitExit(kWindowMs));
-    EXPECT_EQ(probe.exitStatus(), 0) << probe.standardError();
-    std::string line = probe.standardOutput();
-    if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0)
-        line.erase(line.size() - 2, 1);  // a Windows program's text lines end in \r\n
-    return line;
-}
-
 TEST(WindowsBuild, TitleScreenIsTheLinuxBuildsToThePixel) {
     SKIP_WITHOUT_A_WINDOWS_BUILD();
     e2e::XServer server;
@@ -66,8 +55,8 @@ TEST(WindowsBuild, WindowGetsTheLinuxBuildsSamplesAndDepth) {
     SKIP_WITHOUT_A_WINDOWS_BUILD();
     e2e::XServer server;
     ASSERT_TRUE(server.ok()) << server.error();
-    const std::string linux = windowFormat(server, e2e::builtGame());
-    const std::string windows = windowFormat(server, e2e::gameUnderTest());
+    const std::string linux = e2e::windowFormat(server, e2e::builtGame());
+    const std::string windows = e2e::windowFormat(server, e2e::gameUnderTest());
     EXPECT_NE(linux, "");
     EXPECT_EQ(windows, linux);
     std::printf("Linux build: %sWindows build under Wine: %s", linux.c_str(), windows.c_str());

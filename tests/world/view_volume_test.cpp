@@ -299,6 +299,7 @@ class ViewVolume : public GameStateTest {};
 // marked frame shows that a sphere's back face was what the plain pixel showed.
 // The overlay drawn again on top must change no pixel of a single-sampled frame.
 TEST_F(ViewVolume, FramesWithSavingsMatchFramesWithoutThem) {
+    g_samplesOnCpu = true;  // the pictures as a GPU draws them, samples and all
     ChildGame plainGame({4, false, false, true}), markedGame({4, false, true, true});
     ChildGame overlayOnce({0, true, false, false}), overlayTwice({0, true, false, true});
     ASSERT_GT(plainGame.pid, 0);
