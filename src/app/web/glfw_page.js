@@ -1,0 +1,85 @@
+// What the page's GLFW does otherwise than a desktop's, for the game's window. A page may take
+// the pointer only when the player clicks, so the disabled cursor means "captured from the next
+// click"; motion and buttons count only while it is captured, and losing the capture is losing
+// the focus. Re-centring resets the reported position, so motion arrives as offsets from the
+// centre as on the desktop. Keys carry no layout names (the game takes their codes), and the
+// page keeps its own title.
+mergeInto(LibraryManager.library, {
+  $OrbfallPointer__deps: ['$GLFW'],
+  $OrbfallPointer: {
+    captured: function() {
+      return document.pointerLockElement === Module['canvas'];
+    },
+    capture: function() {
+      if (OrbfallPointer.captured()) return;
+      // Refused when asked too soon after a release: the next click asks again.
+      var request = Module['canvas'].requestPointerLock();
+      if (request && request.catch) request.catch(function() {});
+    },
+    // As a desktop GLFW does when the window loses the focus: the focus callback, then every
+    // key and button held released, so no movement or trigger stays on.
+    changed: function() {
+      var win = GLFW.active;
+      if (!win) return;
+      var held = OrbfallPointer.captured();
+      if (win.windowFocusFunc) {
+        {{{ makeDynCall('vii', 'win.windowFocusFunc') }}}(win.id, held ? 1 : 0);
+      }
+      if (held) return;
+      GLFW.onBlur();
+      for (var button = 0; button < 8; ++button) {
+        if (!(win.buttons & (1 << button))) continue;
+        win.buttons &= ~(1 << button);
+        if (win.mouseButtonFunc) {
+          {{{ makeDynCall('viiii', 'win.mouseButtonFunc') }}}(win.id, button, 0, 0);
+        }
+      }
+    },
+  },
+
+  // Before glfwInit, which hands these handlers to the canvas.
+  orbfallPageInit__deps: ['$GLFW', '$OrbfallPointer'],
+  orbfallPageInit: function() {
+    var onlyCaptured = function(handler) {
+      return function(event) {
+        if (OrbfallPointer.captured()) handler(event);
+      };
+    };
+    GLFW.onMousemove = onlyCaptured(GLFW.onMousemove);
+    GLFW.onMouseButtonDown = onlyCaptured(GLFW.onMouseButtonDown);
+    GLFW.onMouseButtonUp = onlyCaptured(GLFW.onMouseButtonUp);
+    document.addEventListener('pointerlockchange', OrbfallPointer.changed, false);
+  },
+
+  // The browser's own renderer, as WEBGL_debug_renderer_info names it, from a scratch canvas:
+  // the game's canvas takes its samples when its context is made and keeps them.
+  orbfallPageRenderer: function(vendor, renderer, size) {
+    var gl = document.createElement('canvas').getContext('webgl');
+    if (!gl) return 0;
+    var info = gl.getExtension('WEBGL_debug_renderer_info');
+    stringToUTF8(gl.getParameter(info ? info.UNMASKED_VENDOR_WEBGL : gl.VENDOR), vendor, size);
+    stringToUTF8(gl.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : gl.RENDERER), renderer, size);
+    return 1;
+  },
+
+  glfwSetInputMode__deps: ['$GLFW', '$OrbfallPointer'],
+  glfwSetInputMode: function(winid, mode, value) {
+    if (mode == 0x00033001 && value == 0x00034003) {  // GLFW_CURSOR, GLFW_CURSOR_DISABLED
+      Module['canvas'].addEventListener('click', OrbfallPointer.capture, false);
+      return;
+    }
+    GLFW.setInputMode(winid, mode, value);
+  },
+
+  glfwSetCursorPos__deps: ['$Browser'],
+  glfwSetCursorPos: function(winid, x, y) {
+    Browser.mouseX = x;
+    Browser.mouseY = y;
+  },
+
+  glfwGetKeyName: function(key, scancode) {
+    return 0;
+  },
+
+  glfwSetWindowTitle: function(winid, title) {},
+});

@@ -1,0 +1,60 @@
+# The web build's deliverables: cmake -DBUILD_DIR=... -P web_site_check.cmake. The folder holds
+# the page's four files and no others, within the size a page should load in; the zip holds the
+# same, index.html at its top; orbfall.html needs nothing beside it.
+cmake_minimum_required(VERSION 3.16)
+set(site ${BUILD_DIR}/site)
+set(expected favicon.png index.html orbfall.js orbfall.wasm)
+set(budget 524288)  # bytes: the folder under 512 KiB
+
+file(GLOB found RELATIVE ${site} ${site}/*)
+list(SORT found)
+if(NOT found STREQUAL expected)
+  message(FATAL_ERROR "site/ holds '${found}', not '${expected}'")
+endif()
+set(total 0)
+foreach(name IN LISTS found)
+  file(SIZE ${site}/${name} size)
+  math(EXPR total "${total} + ${size}")
+endforeach()
+message(STATUS "site/: ${total} bytes")
+if(total GREATER_EQUAL budget)
+  message(FATAL_ERROR "site/ is ${total} bytes, over ${budget}")
+endif()
+
+file(GLOB zips ${BUILD_DIR}/orbfall-*-web.zip)
+list(LENGTH zips count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "not one zip of the page in ${BUILD_DIR}: '${zips}'")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zips} OUTPUT_VARIABLE listing
+                RESULT_VARIABLE status)
+string(REPLACE "\n" ";" listing "${listing}")
+list(FILTER listing EXCLUDE REGEX "^$")
+list(SORT listing)
+if(NOT status EQUAL 0 OR NOT listing STREQUAL expected)
+  message(FATAL_ERROR "${zips} lists '${listing}', not '${expected}'")
+endif()
+
+file(READ ${site}/index.html page)
+foreach(wanted "<title>Orbfall</title>" "<canvas id=\"canvas\" width=\"1024\" height=\"768\""
+               "src=\"orbfall.js\"" "href=\"favicon.png\"")
+  string(FIND "${page}" "${wanted}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "index.html lacks ${wanted}")
+  endif()
+endforeach()
+
+# Opened from disk, a page may fetch nothing: every src and href of the single file is inline.
+file(STRINGS ${BUILD_DIR}/orbfall.html references REGEX "(src|href)=\"")
+foreach(line IN LISTS references)
+  if(NOT line MATCHES "(src|href)=\"data:")
+    message(FATAL_ERROR "orbfall.html refers to a file beside it: ${line}")
+  endif()
+endforeach()
+file(READ ${BUILD_DIR}/orbfall.html single)
+foreach(wanted "<title>Orbfall</title>" "data:application/octet-stream;base64,")
+  string(FIND "${single}" "${wanted}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "orbfall.html lacks ${wanted}")
+  endif()
+endforeach()
