@@ -21,6 +21,7 @@ constexpr GLfloat kObjectSpecular[4] = {1, 1, 1, 1};
 constexpr GLfloat kObjectShininess = 50;
 constexpr GLfloat kSphereDiffuse[4] = {0.2f, 0.5f, 0.9f, 1};
 constexpr GLfloat kEllipsoidDiffuse[4] = {0.9f, 0.6f, 0.1f, 1};
+constexpr GLfloat kShinyDiffuse[4] = {0.8f, 0.2f, 0.3f, 1};
 constexpr GLfloat kWallAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
 constexpr GLfloat kWallSpecular[4] = {0, 0, 0, 0};
 constexpr GLfloat kWallDiffuse[4] = {0.6f, 0.7f, 0.6f, 1};
@@ -95,7 +96,8 @@ GLuint compileSphere() {
     return list;
 }
 
-// Rows 240 to 767: two lit targets and a wall panel apart from them, on black.
+// Rows 240 to 767: three lit targets and a wall panel apart from them, on black. Only the one
+// of unit radius keeps normals long enough for a highlight.
 void drawLitScene(GLuint sphere) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -112,6 +114,13 @@ void drawLitScene(GLuint sphere) {
     glScalef(2, 2, 2);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, kSphereDiffuse);
     glMaterialfv(GL_FRONT, GL_AMBIENT, kSphereDiffuse);
+    glCallList(sphere);
+    glPopMatrix();
+
+    glPushMatrix();
+    glTranslatef(0.4f, 0.3f, -8);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, kShinyDiffuse);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, kShinyDiffuse);
     glCallList(sphere);
     glPopMatrix();
 
