@@ -68,6 +68,14 @@ bool advanceGame() {
     return true;
 }
 
+int msUntilTick() {
+    if (g_lastTickTime == 0) return 0;
+    const int sinceTick = elapsedSince(g_lastTickTime);
+    if (sinceTick < 0) return 0;
+    const int gate = static_cast<int>(std::ceil(kTickPeriod));  // the first whole ms not below
+    return sinceTick >= gate ? 0 : gate - sinceTick;
+}
+
 void runLoopPass() {
     pollEvents();
     if (g_quitRequested || glfwWindowShouldClose(g_window)) quitGame();

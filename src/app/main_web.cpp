@@ -9,11 +9,11 @@
 
 namespace {
 
-bool s_passesAsOftenAsPossible = false;
+bool s_tickTimerSet = false;
 
 // A pass as runLoopPass makes it, except that Escape frees the pointer here and quits nothing:
 // a page cannot end its process, and the game goes on when a click captures the pointer again.
-void pagePass() {
+void pass() {
     pollEvents();
     g_quitRequested = false;
     if (!g_inGame) {
@@ -22,17 +22,24 @@ void pagePass() {
     } else if (advanceGame()) {
         glfwSwapBuffers(g_window);
     }
+}
 
-    // The tick gate wants 17 whole ms: passes at the display's 16.7 ms would tick only every
-    // other frame, so a game polls the gate as often as the browser lets it. The title screen
-    // is drawn once a display frame.
-    if (g_inGame != s_passesAsOftenAsPossible) {
-        s_passesAsOftenAsPossible = g_inGame;
-        if (g_inGame) {
-            emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
-        } else {
-            emscripten_set_main_loop_timing(EM_TIMING_RAF, 1);
-        }
+void timedPass(void*) {
+    s_tickTimerSet = false;
+    pass();
+}
+
+// Once a display frame, as the browser schedules them. The tick gate wants 17 whole ms, so a
+// frame 16.7 ms after the last tick would find it shut and the game would tick only every
+// other frame: such a frame sets a timer for the moment the gate opens instead. Ticks never
+// outrun the frames the browser can show, so a slow machine is not sent pictures it drops.
+void framePass() {
+    pass();
+    if (!g_inGame || s_tickTimerSet) return;
+    const int wait = msUntilTick();
+    if (wait > 0) {
+        s_tickTimerSet = true;
+        emscripten_async_call(timedPass, nullptr, wait);
     }
 }
 
@@ -41,5 +48,5 @@ void pagePass() {
 int main() {
     initWindow();
     installKeyCallback();
-    emscripten_set_main_loop(pagePass, 0, 1);
+    emscripten_set_main_loop(framePass, 0, 1);
 }
