@@ -147,6 +147,7 @@ void EndList() {
         emscripten_glGenBuffers(1, &list.vbo);
         emscripten_glGenBuffers(1, &list.ibo);
     }
+    list.geometry.shareVertices();
     upload(list.geometry, list.vbo, list.ibo, list.vboBytes, list.iboBytes, GL_STATIC_DRAW);
 }
 
