@@ -115,6 +115,23 @@ TEST_F(MainLoop, TickGateNeedsSeventeenMilliseconds) {
     EXPECT_TRUE(passAt(1034));
 }
 
+// A page waits msUntilTick() before its next pass: it must name the first ms the gate opens.
+TEST_F(MainLoop, WaitUntilTickEndsWhereTheGateOpens) {
+    for (const int lastTick : {1000, INT_MAX - 5}) {
+        for (int gap = 0; gap <= 20; ++gap) {
+            beginGame(lastTick);
+            g_lastTickTime = lastTick;
+            g_fakeClockMs = static_cast<int>(static_cast<unsigned>(lastTick) + gap);
+            const int wait = msUntilTick();
+            const int at = static_cast<int>(static_cast<unsigned>(lastTick) + gap + wait);
+            if (wait > 0) {
+                EXPECT_FALSE(passAt(at - 1)) << "gap " << gap;
+            }
+            EXPECT_TRUE(passAt(at)) << "gap " << gap << ", wait " << wait;
+        }
+    }
+}
+
 TEST_F(MainLoop, FrameRateComesFromTheGapBeforeTheTick) {
     const int gaps[] = {17, 20, 25, 33, 50, 1000, 1001};
     const int fps[] = {58, 50, 40, 30, 20, 1, 0};
