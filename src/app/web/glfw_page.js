@@ -16,16 +16,16 @@ mergeInto(LibraryManager.library, {
       var request = Module['canvas'].requestPointerLock();
       if (request && request.catch) request.catch(function() {});
     },
-    // As a desktop GLFW does when the window loses the focus: the focus callback, then every
-    // key and button held released, so no movement or trigger stays on.
+    // Losing the capture is as a desktop GLFW losing the focus: the focus callback, then every
+    // key and button held released, so no movement or trigger stays on. Regaining it is not
+    // told: the game would drop the next motion, against the jump a desktop pointer makes when
+    // the focus returns, but a captured pointer reports only its motion and never jumps.
     changed: function() {
       var win = GLFW.active;
-      if (!win) return;
-      var held = OrbfallPointer.captured();
+      if (!win || OrbfallPointer.captured()) return;
       if (win.windowFocusFunc) {
-        {{{ makeDynCall('vii', 'win.windowFocusFunc') }}}(win.id, held ? 1 : 0);
+        {{{ makeDynCall('vii', 'win.windowFocusFunc') }}}(win.id, 0);
       }
-      if (held) return;
       GLFW.onBlur();
       for (var button = 0; button < 8; ++button) {
         if (!(win.buttons & (1 << button))) continue;
