@@ -161,6 +161,57 @@ export async function waitForCanvas(page, check, timeoutMs, intervalMs = 100, ar
   }, timeoutMs, intervalMs);
 }
 
+// From now on, an area (a box in canvas pixels) of every frame the game draws, read back in
+// the page as the frame ends. A screenshot takes most of a second where the browser draws on
+// the CPU, longer than a moment's effect stays on the screen; this misses no frame.
+export async function recordFrames(page, area) {
+  await page.evaluate((a, height) => {
+    const canvas = document.querySelector('canvas');
+    const gl = canvas.getContext('webgl');
+    const width = a.right - a.left + 1, rows = a.bottom - a.top + 1;
+    const frames = window.orbfallFrames = [];
+    let pending = false;
+    const read = () => {
+      pending = false;
+      const data = new Uint8Array(width * rows * 4);
+      gl.readPixels(a.left, height - 1 - a.bottom, width, rows, gl.RGBA, gl.UNSIGNED_BYTE, data);
+      frames.push(data);
+      if (frames.length > 600) frames.shift();
+    };
+    // Every frame begins with a clear; the pass that draws it has ended by the next microtask.
+    const clear = gl.clear.bind(gl);
+    gl.clear = (mask) => {
+      clear(mask);
+      if (!pending) { pending = true; queueMicrotask(read); }
+    };
+  }, area, HEIGHT);
+  page.recordedArea = area;
+}
+
+// The frames recorded since the last call, oldest first, as pictures the right way up.
+export async function recordedFrames(page) {
+  const frames = await page.evaluate(() => window.orbfallFrames.splice(0).map((f) => Array.from(f)));
+  const a = page.recordedArea, width = a.right - a.left + 1, rows = a.bottom - a.top + 1;
+  return frames.map((f) => {
+    const rgba = Buffer.alloc(f.length);
+    for (let row = 0; row < rows; ++row)  // GL counts rows up from the bottom
+      rgba.set(f.slice((rows - 1 - row) * width * 4, (rows - row) * width * 4), row * width * 4);
+    return new Picture(width, rows, rgba, a.left, a.top);
+  });
+}
+
+// Waits until the recorded frames show, in order, one frame passing each check in turn;
+// returns how many checks were passed within timeoutMs.
+export async function waitForFrames(page, checks, timeoutMs) {
+  let passed = 0;
+  await waitUntil(async () => {
+    for (const frame of await recordedFrames(page))
+      if (passed < checks.length && checks[passed](frame)) ++passed;
+    return passed === checks.length;
+  }, timeoutMs);
+  return passed;
+}
+
 // ---- Input, through the DevTools Input domain ----
 
 // A key held long enough for the game's next tick to see it.

@@ -36,9 +36,11 @@ test('a click enlarges the crosshair for a moment', () => playing(async (page) =
     ready = await h.waitForCanvas(page, (p) => crosshairNormal(p) && crosshairClear(p), FRAME_MS / 4, 100, CROSSHAIR);
   }
   assert.ok(ready, 'no clear pistol crosshair to shoot with');
+  await h.recordFrames(page, CROSSHAIR);
   await h.click(page, 0);
-  assert.ok(await h.waitForCanvas(page, crosshairEnlarged, FRAME_MS, 0, CROSSHAIR), 'not enlarged after the click');
-  assert.ok(await h.waitForCanvas(page, crosshairNormal, FRAME_MS, 100, CROSSHAIR), 'still enlarged');
+  const seen = await h.waitForFrames(page, [crosshairEnlarged, crosshairNormal], FRAME_MS);
+  assert.ok(seen > 0, 'not enlarged after the click');
+  assert.ok(seen > 1, 'still enlarged');
 }));
 
 test('E shows the weapon\'s name', () => playing(async (page) => {
