@@ -8,10 +8,13 @@ find_program(ORBFALL_RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(ORBFALL_BASE64 base64 REQUIRED)
 
 # Only what a page needs: no file system, no Node, memory of a fixed size (the game allocates
-# all it needs at the start), nothing printed but errors.
+# all it needs at the start), nothing printed but errors. noExitRuntime stays among what the
+# page may hand in: Emscripten 3.1.69 keeps the runtime alive after main only through it, and
+# without it ends the runtime after the main loop's first pass, so the title screen stays up
+# and no key starts a game.
 set(ORBFALL_PAGE_LINK_OPTIONS
   -sENVIRONMENT=web -sFILESYSTEM=0 -sEXIT_RUNTIME=0 -sMALLOC=emmalloc
-  -sINCOMING_MODULE_JS_API=canvas,noInitialRun,print,printErr)
+  -sINCOMING_MODULE_JS_API=canvas,noExitRuntime,noInitialRun,print,printErr)
 
 set_target_properties(orbfall PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORBFALL_SITE_DIR})
 target_link_options(orbfall PRIVATE ${ORBFALL_PAGE_LINK_OPTIONS})
