@@ -46,9 +46,6 @@ public:
     // Later primitives go to a draw of their own (state changed in between).
     void closeBatch() { batchOpen_ = false; }
     void clear();
-    // Each draw names every distinct vertex once: a list's quad strips repeat each vertex
-    // they share, which the GPU would otherwise light twice.
-    void shareVertices();
     bool inside() const { return inside_; }
     bool batchOpen() const { return batchOpen_; }
 

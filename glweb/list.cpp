@@ -134,7 +134,11 @@ void NewList(GLuint list, GLenum mode) {
 }
 
 // The vertices go to the list's own buffers now, once; the old contents become the next
-// list's workspace, so that a list made again every frame allocates nothing.
+// list's workspace, so that a list made again every frame allocates nothing. A strip keeps
+// its own vertices in the order given, though the next strip repeats half of them: a CPU
+// rasterizer's vertex cache (SwiftShader's: 64 slots, chosen by the vertex's number) then
+// holds a strip's two rows in neighbouring slots. Shared, a sphere's rows lie 128 apart, take
+// the same slots and evict each other at every quad.
 void EndList() {
     if (!s_compiling) return;
     List& list = named(s_compiling);
@@ -147,7 +151,6 @@ void EndList() {
         emscripten_glGenBuffers(1, &list.vbo);
         emscripten_glGenBuffers(1, &list.ibo);
     }
-    list.geometry.shareVertices();
     upload(list.geometry, list.vbo, list.ibo, list.vboBytes, list.iboBytes, GL_STATIC_DRAW);
 }
 

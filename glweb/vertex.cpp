@@ -2,8 +2,6 @@
 #include "vertex.h"
 
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 
 #include "commands.h"
 #include "context.h"
@@ -148,48 +146,6 @@ bool Geometry::end() {
     d.indexCount = indices_.size() - d.firstIndex;
     noteAttributes();
     return opened;
-}
-
-// In place, keeping the first of equal vertices, so that each moves only towards the front;
-// the tables are kept from call to call, since the overlay's list is made every frame.
-void Geometry::shareVertices() {
-    static std::vector<int> slots;     // open addressing: a vertex's new index, or -1
-    static std::vector<GLushort> moved;  // old index within the draw -> new index
-    const auto hashOf = [](const Vertex& v) {
-        std::uint32_t h = 2166136261u;
-        const auto* bytes = reinterpret_cast<const unsigned char*>(&v);
-        for (std::size_t i = 0; i < sizeof v; ++i) h = (h ^ bytes[i]) * 16777619u;
-        return h;
-    };
-    std::size_t kept = 0;
-    for (std::size_t k = 0; k < draws_.size(); ++k) {
-        Draw& d = draws_[k];
-        const std::size_t end = k + 1 < draws_.size() ? draws_[k + 1].firstVertex : vertices_.size();
-        const std::size_t n = end - d.firstVertex;
-        std::size_t size = 16;
-        while (size < 2 * n) size *= 2;
-        slots.assign(size, -1);
-        moved.resize(n);
-        const std::size_t newFirst = kept;
-        for (std::size_t i = 0; i < n; ++i) {
-            const Vertex& v = vertices_[d.firstVertex + i];
-            std::size_t at = hashOf(v) & (size - 1);
-            while (slots[at] >= 0 &&
-                   std::memcmp(&vertices_[newFirst + slots[at]], &v, sizeof v) != 0) {
-                at = (at + 1) & (size - 1);
-            }
-            if (slots[at] < 0) {
-                slots[at] = static_cast<int>(kept - newFirst);
-                vertices_[kept++] = v;
-            }
-            moved[i] = static_cast<GLushort>(slots[at]);
-        }
-        for (std::size_t i = d.firstIndex; i < d.firstIndex + d.indexCount; ++i) {
-            indices_[i] = moved[indices_[i]];
-        }
-        d.firstVertex = newFirst;
-    }
-    vertices_.resize(kept);
 }
 
 void Geometry::clear() {
