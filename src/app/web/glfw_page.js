@@ -1,9 +1,9 @@
 // What the page's GLFW does otherwise than a desktop's, for the game's window. A page may take
 // the pointer only when the player clicks, so the disabled cursor means "captured from the next
-// click"; motion and buttons count only while it is captured, and losing the capture is losing
-// the focus. Re-centring resets the reported position, so motion arrives as offsets from the
-// centre as on the desktop. Keys carry no layout names (the game takes their codes), and the
-// page keeps its own title.
+// click"; motion, buttons and the pointer entering count only while it is captured, and
+// losing the capture is losing the focus. Re-centring resets the reported position, so motion
+// arrives as offsets from the centre as on the desktop. Keys carry no layout names (the game
+// takes their codes), and the page keeps its own title.
 mergeInto(LibraryManager.library, {
   $OrbfallPointer__deps: ['$GLFW'],
   $OrbfallPointer: {
@@ -48,6 +48,11 @@ mergeInto(LibraryManager.library, {
     GLFW.onMousemove = onlyCaptured(GLFW.onMousemove);
     GLFW.onMouseButtonDown = onlyCaptured(GLFW.onMouseButtonDown);
     GLFW.onMouseButtonUp = onlyCaptured(GLFW.onMouseButtonUp);
+    // The pointer entering the canvas uncaptured is no jump of a captured one, yet the game
+    // would drop the motion until its next pass, which here may come after the click that
+    // captures it and the first moves.
+    GLFW.onMouseenter = onlyCaptured(GLFW.onMouseenter);
+    GLFW.onMouseleave = onlyCaptured(GLFW.onMouseleave);
     document.addEventListener('pointerlockchange', OrbfallPointer.changed, false);
   },
 
