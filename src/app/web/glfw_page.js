@@ -38,11 +38,16 @@ mergeInto(LibraryManager.library, {
   },
 
   // Before glfwInit, which hands these handlers to the canvas.
-  orbfallPageInit__deps: ['$GLFW', '$OrbfallPointer'],
+  orbfallPageInit__deps: ['$GLFW', '$OrbfallPointer', '$Browser'],
   orbfallPageInit: function() {
+    // The capture holds from the moment it is granted, but Emscripten learns of it only from
+    // the change event, which Chromium fires with the next animation frame. Moves before it
+    // would be read as positions, which a captured pointer keeps still: their motion lost.
     var onlyCaptured = function(handler) {
       return function(event) {
-        if (OrbfallPointer.captured()) handler(event);
+        if (!OrbfallPointer.captured()) return;
+        Browser.pointerLock = true;
+        handler(event);
       };
     };
     GLFW.onMousemove = onlyCaptured(GLFW.onMousemove);
