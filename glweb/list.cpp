@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "context.h"
+#include "facing.h"
 #include "vertex.h"
 
 namespace glweb {
@@ -17,6 +18,7 @@ struct List {
     bool defined = false;
     std::vector<Param> commands;
     Geometry geometry;
+    FacingRuns facing;
     GLuint vbo = 0, ibo = 0;
     std::size_t vboBytes = 0, iboBytes = 0;
 };
@@ -29,7 +31,7 @@ List s_building;
 GLuint s_compiling = 0;
 GLenum s_compileMode = GL_COMPILE;
 
-const List* s_playing = nullptr;
+List* s_playing = nullptr;
 int s_nesting = 0;
 
 List& named(GLuint name) {
@@ -80,7 +82,7 @@ void record(const Param* command) {
 void play(GLuint name) {
     if (name == 0 || name >= s_lists.size() || !s_lists[name].defined) return;
     if (s_nesting >= kMaxNesting) return;
-    const List* saved = s_playing;
+    List* saved = s_playing;
     s_playing = &s_lists[name];
     ++s_nesting;
     const std::vector<Param>& commands = s_playing->commands;
@@ -145,6 +147,7 @@ void EndList() {
     s_compiling = 0;
     std::swap(list.commands, s_building.commands);
     std::swap(list.geometry, s_building.geometry);
+    list.facing.reset();
     list.defined = true;
     if (list.geometry.vertices().empty()) return;
     if (!list.vbo) {
@@ -172,8 +175,12 @@ void CallLists(GLsizei n, GLenum type, const GLvoid* lists) {
 
 void runDrawGeometry(const Param* p) {
     if (!s_playing) return;
-    const List& list = *s_playing;
-    drawBatch(list.geometry.draws()[p[0].u], list.vbo, list.ibo);
+    List& list = *s_playing;
+    if (context().enables.cullFace) {
+        list.facing.drawFront(list.geometry, p[0].u, list.vbo, list.ibo);
+    } else {
+        drawBatch(list.geometry.draws()[p[0].u], list.vbo, list.ibo);
+    }
 }
 
 }  // namespace glweb

@@ -179,8 +179,10 @@ void upload(const Geometry& geometry, GLuint vbo, GLuint ibo, std::size_t& vboBy
                                geometry.indices().data());
 }
 
-void drawBatch(const Draw& d, GLuint vbo, GLuint ibo) {
-    if (d.indexCount == 0) return;
+namespace {
+
+// The arrays and the draw call of a batch that has indices.
+void drawIndices(const Draw& d, GLuint vbo, GLuint ibo, bool listed) {
     Context& c = context();
     useSceneProgram();
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, vbo);
@@ -197,7 +199,6 @@ void drawBatch(const Draw& d, GLuint vbo, GLuint ibo) {
     emscripten_glVertexAttribPointer(kColor, 4, GL_FLOAT, GL_FALSE, stride,
                                      at(offsetof(Vertex, color)));
     // A list that never set the colour or normal draws with the current one.
-    const bool listed = vbo != s_stream.vbo;
     const bool ownColor = !listed || d.setsColor;
     const bool ownNormal = !listed || d.setsNormal;
     enableArrays((1u << kPosition) | (ownNormal ? 1u << kNormal : 0) | (ownColor ? 1u << kColor : 0));
@@ -208,6 +209,14 @@ void drawBatch(const Draw& d, GLuint vbo, GLuint ibo) {
     }
     emscripten_glDrawElements(d.mode, static_cast<GLsizei>(d.indexCount), GL_UNSIGNED_SHORT,
                               reinterpret_cast<const void*>(d.firstIndex * sizeof(GLushort)));
+}
+
+}  // namespace
+
+void drawBatch(const Draw& d, GLuint vbo, GLuint ibo) {
+    Context& c = context();
+    const bool listed = vbo != s_stream.vbo;
+    if (d.indexCount > 0) drawIndices(d, vbo, ibo, listed);
     if (listed && d.setsColor) c.immediate.color = d.lastColor;
     if (listed && d.setsNormal) {
         for (int i = 0; i < 3; ++i) c.immediate.normal[i] = d.lastNormal[i];
